@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the viewer need on Debian 12.
+# Idempotent: when every package is present it only checks and returns.
+set -euo pipefail
+packages=(g++ cmake make git pkg-config
+  qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libicu-dev
+  qt6-qpa-plugins fonts-noto-cjk fonts-dejavu-core xvfb xauth x11-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

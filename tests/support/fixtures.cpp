@@ -1,0 +1,54 @@
+#include "support/fixtures.h"
+#include <QPainter>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+
+namespace fixtures {
+
+static void makeParent(const std::string& path)
+{
+    auto parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty())
+        std::filesystem::create_directories(parent);
+}
+
+void writeImage(const std::string& path, const QImage& image, const char* format)
+{
+    makeParent(path);
+    QFile file(QFile::decodeName(path.c_str()));
+    QVERIFY2(file.open(QIODevice::WriteOnly), path.c_str());
+    QVERIFY2(image.save(&file, format), path.c_str());
+}
+
+void writePicture(const std::string& path, QSize size, QColor colour, const char* format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    writeImage(path, image, format);
+}
+
+void writeText(const std::string& path, const std::string& text)
+{
+    makeParent(path);
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void makeFolder(const std::string& path)
+{
+    std::filesystem::create_directories(path);
+}
+
+QImage quadrantImage(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    const int w = size.width() / 2, h = size.height() / 2;
+    p.fillRect(0, 0, w, h, Qt::red);
+    p.fillRect(w, 0, size.width() - w, h, Qt::green);
+    p.fillRect(0, h, w, size.height() - h, Qt::blue);
+    p.fillRect(w, h, size.width() - w, size.height() - h, Qt::yellow);
+    return image;
+}
+
+}

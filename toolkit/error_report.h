@@ -1,0 +1,33 @@
+#pragma once
+// Errors are exceptions carrying a message for the user. One that escapes an
+// event handler is caught by Application::notify() and shown in the error
+// report box; the program carries on.
+#include <QApplication>
+#include <QString>
+#include <stdexcept>
+
+namespace toolkit {
+
+class Error : public std::runtime_error {
+public:
+    explicit Error(const QString& message);
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// The text the error report shows: "." appended when the last character's
+// code is above that of ".".
+QString errorReportText(const QString& message);
+
+// Shows the error report box for message (through the modal-box seam).
+void showErrorReport(const QString& message);
+
+class Application : public QApplication {
+public:
+    Application(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The user locale's case-insensitive comparison of names, as the desktop's
+// own file lists order them: case differences are equal; width, accents and
+// kana type count; hyphen and apostrophe only break ties; other punctuation
+// sorts before digits, digits before letters.
+#include <string>
+#include <string_view>
+
+namespace toolkit {
+
+class LocaleCompare {
+public:
+    // The user's locale from the environment; the root order in C/POSIX.
+    static const LocaleCompare& user();
+
+    // name is native bytes (UTF-8, possibly invalid). Returns <0, 0, >0.
+    int compare(std::string_view a, std::string_view b) const;
+    // A byte string whose plain byte order equals compare()'s order.
+    std::string sortKey(std::string_view name) const;
+
+    ~LocaleCompare();
+    LocaleCompare(const LocaleCompare&) = delete;
+    LocaleCompare& operator=(const LocaleCompare&) = delete;
+
+private:
+    explicit LocaleCompare(const char* localeName);
+    struct Impl;
+    Impl* impl_;
+};
+
+}
