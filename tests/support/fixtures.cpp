@@ -1,4 +1,5 @@
 #include "support/fixtures.h"
+#include <QBuffer>
 #include <QPainter>
 #include <QtTest>
 #include <filesystem>
@@ -15,10 +16,13 @@ static void makeParent(const std::string& path)
 
 void writeImage(const std::string& path, const QImage& image, const char* format)
 {
-    makeParent(path);
-    QFile file(QFile::decodeName(path.c_str()));
-    QVERIFY2(file.open(QIODevice::WriteOnly), path.c_str());
-    QVERIFY2(image.save(&file, format), path.c_str());
+    // Encoded in memory and written with the native bytes of the name, so
+    // that names which are not valid UTF-8 work too.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY2(image.save(&buffer, format), path.c_str());
+    writeText(path, bytes.toStdString());
 }
 
 void writePicture(const std::string& path, QSize size, QColor colour, const char* format)
