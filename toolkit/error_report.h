@@ -4,6 +4,7 @@
 // report box; the program carries on.
 #include <QApplication>
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 namespace toolkit {
@@ -24,6 +25,11 @@ QString errorReportText(const QString& message);
 // Shows the error report box for message (through the modal-box seam).
 void showErrorReport(const QString& message);
 
+// Runs handler; an error escaping it is shown in the error report. Event
+// handlers are called through this, so no exception unwinds through Qt.
+void reportErrors(const std::function<void()>& handler);
+
+// Catches what escapes an event handler anyway, as the last line of defence.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);

@@ -13,17 +13,19 @@ public:
     // The user's locale from the environment; the root order in C/POSIX.
     static const LocaleCompare& user();
 
+    // localeName as in LANG ("ja_JP.UTF-8"); "", "C" and "POSIX" give the
+    // root order.
+    explicit LocaleCompare(const char* localeName);
+    ~LocaleCompare();
+    LocaleCompare(const LocaleCompare&) = delete;
+    LocaleCompare& operator=(const LocaleCompare&) = delete;
+
     // name is native bytes (UTF-8, possibly invalid). Returns <0, 0, >0.
     int compare(std::string_view a, std::string_view b) const;
     // A byte string whose plain byte order equals compare()'s order.
     std::string sortKey(std::string_view name) const;
 
-    ~LocaleCompare();
-    LocaleCompare(const LocaleCompare&) = delete;
-    LocaleCompare& operator=(const LocaleCompare&) = delete;
-
 private:
-    explicit LocaleCompare(const char* localeName);
     struct Impl;
     Impl* impl_;
 };

@@ -25,4 +25,12 @@ struct PictureRead {
 // exceeds maxSide and so that it stays within the pixel budget.
 PictureRead readPicture(const std::string& path, int maxSide);
 
+// The most pixels a picture may be decoded to: 16384 x 16384, 1 GiB at four
+// bytes a pixel. Larger pictures are decoded scaled down by the formats that
+// can (JPEG, PNG); the others are refused.
+inline constexpr qint64 pictureBudget = qint64(16384) * 16384;
+
+// As above with another pixel budget.
+PictureRead readPicture(const std::string& path, int maxSide, qint64 pixelBudget);
+
 }

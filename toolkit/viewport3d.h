@@ -25,6 +25,9 @@ public:
     QPointF project(const QVector3D& scenePoint) const;
     // The nearest picture plane hit by the ray through pos, front or back.
     PicturePlane* planeAt(QPointF pos) const;
+    // The largest texture side the device takes; valid once the view has
+    // been shown (initializeGL), a common size before.
+    int maxTextureSide() const { return maxTextureSide_; }
 
 protected:
     void initializeGL() override;
@@ -37,6 +40,7 @@ private:
     Node root_;
     Camera* camera_ = nullptr;
     QColor background_ = Qt::black;
+    int maxTextureSide_ = 8192;
     std::unique_ptr<Gpu> gpu_;
 };
 

@@ -1,0 +1,159 @@
+#include "app/form1.h"
+#include "app/form2.h"
+#include "resources/app_icon.h"
+#include "resources/form_layout.h"
+#include "resources/look.h"
+#include "toolkit/arc_dial.h"
+#include "toolkit/panel.h"
+#include "toolkit/push_button.h"
+#include "toolkit/scroll_bar.h"
+#include "toolkit/text_label.h"
+#include "toolkit/error_report.h"
+#include "toolkit/modal_box.h"
+#include "toolkit/pending_events.h"
+#include "toolkit/viewport3d.h"
+#include <QResizeEvent>
+#include <QTimer>
+
+namespace layout = resources::form1;
+
+TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
+    : QWidget(parent), arguments_(std::move(arguments))
+{
+    setWindowTitle(QString::fromUtf8(layout::caption));
+    setWindowIcon(resources::appIcon());
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgba(layout::background));
+    setPalette(palette);
+    setAcceptDrops(true);
+    setFont(resources::uiFont());
+
+    buildView();
+    buildColumn();
+    resize(layout::clientSize);
+
+    TM_Img = new QTimer(this);
+    TM_Img->setInterval(10);
+    connect(TM_Img, &QTimer::timeout, this, [this] { toolkit::reportErrors([this] { TM_ImgTimer(); }); });
+
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
+
+void TForm1::buildView()
+{
+    Viewport3D1 = new toolkit::Viewport3D(this);
+    Viewport3D1->setBackground(QColor::fromRgba(layout::viewBackground));
+    toolkit::Node& scene = Viewport3D1->root();
+    dm_round = scene.addChild(std::make_unique<toolkit::Node>());
+    Light1 = scene.addChild(std::make_unique<toolkit::Light>());
+    Light1->setPosition({5.74623918533325f, 1.16466569900513f, 0});
+    Light1->setRotation({-53.7623748779297f, -24.0430603027344f, 0});
+    Camera1 = scene.addChild(std::make_unique<toolkit::Camera>());
+    Camera1->setPosition({0, 0, -16});
+    Viewport3D1->setCamera(Camera1);
+}
+
+// The control column: fixed positions inside Panel2, which is docked to the
+// top of Panel1; Panel1 follows the window's right edge.
+void TForm1::buildColumn()
+{
+    Panel1 = new toolkit::Panel(resources::panelLook(), this);
+    Panel2 = new toolkit::Panel(resources::panelLook(), Panel1);
+    Panel2->setGeometry(0, 0, layout::panel1Width, layout::panel2Height);
+
+    auto button = [this](const resources::ButtonDef& def) {
+        auto* b = new toolkit::PushButton(resources::buttonLook(), Panel2);
+        b->setGeometry(def.rect);
+        b->setText(QString::fromUtf8(def.caption));
+        return b;
+    };
+    auto scrollBar = [this](Qt::Orientation orientation, const resources::ScrollBarDef& def) {
+        auto* bar = new toolkit::ScrollBar(orientation, resources::scrollBarLook(), Panel2);
+        bar->setGeometry(def.rect);
+        bar->setRange(def.min, def.max);
+        bar->setSmallChange(def.smallChange);
+        bar->setValue(def.value);
+        return bar;
+    };
+    B_Quit = button(layout::quit);
+    Label1 = new toolkit::TextLabel(resources::labelLook(), Panel2);
+    Label1->setGeometry(layout::label1);
+    Label1->setText(QString::fromUtf8(layout::label1Text));
+    B_Before = button(layout::before);
+    B_After = button(layout::after);
+    SB_V = scrollBar(Qt::Vertical, layout::sbV);
+    ArcDial1 = new toolkit::ArcDial(resources::dialLook(), Panel2);
+    ArcDial1->setGeometry(layout::arcDial1);
+    SB_H = scrollBar(Qt::Horizontal, layout::sbH);
+    setTabOrder(B_Quit, B_After);
+    setTabOrder(B_After, B_Before);
+
+    auto handle = [](auto handler) { return [handler] { toolkit::reportErrors(handler); }; };
+    connect(B_Quit, &toolkit::PushButton::clicked, this, handle([this] { B_QuitClick(); }));
+    connect(B_After, &toolkit::PushButton::clicked, this, [this](Qt::KeyboardModifiers m) {
+        toolkit::reportErrors([&] { B_AfterClick(m); });
+    });
+    connect(B_Before, &toolkit::PushButton::clicked, this, [this](Qt::KeyboardModifiers m) {
+        toolkit::reportErrors([&] { B_BeforeClick(m); });
+    });
+    connect(ArcDial1, &toolkit::ArcDial::valueChanged, this, handle([this] { ArcDial1Change(); }));
+    connect(SB_H, &toolkit::ScrollBar::valueChanged, this, handle([this] { SB_HChange(); }));
+    connect(SB_V, &toolkit::ScrollBar::valueChanged, this, handle([this] { SB_VChange(); }));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width(), h = height(), column = layout::panel1Width;
+    Viewport3D1->setGeometry(0, 0, std::max(0, w - column), h);
+    Panel1->setGeometry(w - column, 0, column, h);
+}
+
+void TForm1::FormCreate()
+{
+    imgCreateFlag = false;
+    stlf = std::make_unique<PictureList>();
+    imgNumber = 0;
+    imgFront = 0;
+
+    {
+        auto progress = std::make_unique<TForm2>();
+        progress->show();
+        toolkit::processPendingEvents();
+        for (const std::string& argument : arguments_) {
+            toolkit::processPendingEvents();
+            takePath(argument);
+        }
+        if (stlf->count() > 0) {
+            if (!imgCreateFlag) {
+                CreateRoundImage3D();
+                imgCreateFlag = true;
+            }
+            toolkit::processPendingEvents();
+            // A picture that cannot be opened is reported; start-up goes on
+            // with the planes loaded so far.
+            toolkit::reportErrors([this] { Image_Load_start(); });
+            toolkit::processPendingEvents();
+        }
+    }
+    B_After->setFocus();
+}
+
+void TForm1::FormDestroy()
+{
+    stlf.reset();
+}
+
+void TForm1::B_QuitClick()
+{
+    const toolkit::BoxAnswer answer = toolkit::showModalBox(
+        {toolkit::BoxRequest::YesNo, QString::fromUtf8(layout::quitTitle), QString::fromUtf8(layout::quitQuestion)});
+    if (answer == toolkit::BoxAnswer::Yes)
+        QCoreApplication::quit();
+}

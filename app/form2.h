@@ -1,0 +1,17 @@
+#pragma once
+// The search-progress window, shown while pictures are collected. It has no
+// behaviour of its own; its busy indicator moves only while pending events are
+// processed.
+#include <QWidget>
+
+namespace toolkit {
+class BusyIndicator;
+}
+
+class TForm2 : public QWidget {
+    Q_OBJECT
+public:
+    TForm2();
+
+    toolkit::BusyIndicator* AniIndicator1 = nullptr;
+};

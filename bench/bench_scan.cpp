@@ -1,0 +1,142 @@
+// Scanning a large tree into the sorted picture list, against two floors
+// measured in the same run: a plain walk with a bytewise sort, and find(1).
+//   bench_scan FOLDER [N]   (N pictures, default 100000)
+// The tree, FOLDER/pictures-N, is made on first use: 1000 folders of tiny
+// PNGs named IMG_nnnnnnn.JPG.
+#include "collection/file_tests.h"
+#include "collection/folder_scan.h"
+#include "collection/picture_list.h"
+#include <QBuffer>
+#include <QImage>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int folders = 1000;
+constexpr int runs = 5;
+
+// Each folder's first picture is written and the rest are hard links to
+// it, which keeps the tree small and within the file system's link limit.
+void makeTree(const std::string& tree, int pictures)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
+    char name[64];
+    for (int f = 0; f < folders && f < pictures; ++f) {
+        std::snprintf(name, sizeof name, "/Album %04d", f);
+        const std::string folder = tree + name;
+        std::filesystem::create_directories(folder);
+        std::string first;
+        for (int i = f; i < pictures; i += folders) {
+            std::snprintf(name, sizeof name, "/IMG_%07d.JPG", i);
+            if (first.empty()) {
+                first = folder + name;
+                std::ofstream(first, std::ios::binary).write(png.constData(), png.size());
+            } else {
+                link(first.c_str(), (folder + name).c_str());
+            }
+        }
+    }
+    std::ofstream(tree + ".complete");
+}
+
+double seconds(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Median of warm runs: one untimed run first.
+double median(const std::function<void()>& work)
+{
+    work();
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(seconds(work));
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[runs / 2];
+}
+
+// The floor: what any scan into a sorted list must at least do.
+void plainWalk(std::string& path, std::vector<std::string>& found)
+{
+    DIR* dir = opendir(path.c_str());
+    if (!dir)
+        return;
+    const size_t length = path.size();
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        path.resize(length);
+        path += '/';
+        path += entry->d_name;
+        if (entry->d_type == DT_DIR)
+            plainWalk(path, found);
+        else if (isPictureFileName(entry->d_name))
+            found.push_back(path);
+    }
+    path.resize(length);
+    closedir(dir);
+}
+
+long peakRssKiB()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmHWM:"))
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER [N]\n", argv[0]);
+        return 2;
+    }
+    const int pictures = argc > 2 ? std::atoi(argv[2]) : 100000;
+    const std::string tree = std::string(argv[1]) + "/pictures-" + std::to_string(pictures);
+    if (!std::filesystem::exists(tree + ".complete"))
+        makeTree(tree, pictures);
+
+    int listed = 0;
+    const double scanAndSort = median([&] {
+        PictureList list;
+        list.addBatch(scanFolder(tree));
+        listed = list.count();
+    });
+    const long peak = peakRssKiB();
+    const double scanOnly = median([&] { scanFolder(tree); });
+
+    const double plain = median([&] {
+        std::string path = tree;
+        std::vector<std::string> found;
+        plainWalk(path, found);
+        std::sort(found.begin(), found.end());
+    });
+    const std::string find = "find '" + tree + "' -type f | wc -l > /dev/null";
+    const double findTime = median([&] { std::system(find.c_str()); });
+
+    std::printf("tree: %s, %d pictures listed\n", tree.c_str(), listed);
+    std::printf("scan + sorted list (scanFolder + PictureList::addBatch): %.3f s\n", scanAndSort);
+    std::printf("  of which scanFolder: %.3f s\n", scanOnly);
+    std::printf("peak RSS (VmHWM) after the scans: %.1f MiB\n", peak / 1024.0);
+    std::printf("floor, plain walk + bytewise sort: %.3f s\n", plain);
+    std::printf("floor, find -type f | wc -l: %.3f s\n", findTime);
+    std::printf("ratio to the plain floor: %.2f\n", scanAndSort / plain);
+    return listed == pictures ? 0 : 1;
+}

@@ -1,0 +1,91 @@
+// TForm1's Next and Previous steps and the animation tick that turns the ring.
+#include "app/form1.h"
+#include "carousel/slots.h"
+#include "toolkit/arc_dial.h"
+#include "toolkit/push_button.h"
+#include "toolkit/viewport3d.h"
+#include <QTimer>
+
+void TForm1::B_AfterClick(Qt::KeyboardModifiers modifiers)
+{
+    step(+1, modifiers);
+}
+
+void TForm1::B_BeforeClick(Qt::KeyboardModifiers modifiers)
+{
+    step(-1, modifiers);
+}
+
+// One step of the ring by direction (+1 Next, -1 Previous). The slot that is
+// about to come into view is loaded first, while it is furthest away.
+void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
+{
+    const int n = stlf->count();
+    if (n == 0)
+        return;
+    holdStepFocus();
+    B_Before->setEnabled(false);
+    B_After->setEnabled(false);
+    imgs[imgFront]->setRotation({0, 0, 0});
+    ArcDial1->setValue(0);
+
+    const int s = wrap(imgFront + 5 * direction, 9);
+    const int j = wrap(imgNumber + 5 * direction, n);
+    try {
+        loadAndFit(*imgs[s], stlf->at(j));
+    } catch (...) {
+        enableSteps();
+        throw;
+    }
+
+    const bool oneTick = modifiers & Qt::ShiftModifier;
+    tm_count = oneTick ? 1 : 10;
+    rotation_deg = direction * (oneTick ? 40.0f : 4.0f);
+    for (int i = 0; i < 9; ++i)
+        imgs_scale[i] = (imgs[i]->scale().x - 1.0f) / (oneTick ? 1.0f : 10.0f);
+
+    imgFront = wrap(imgFront + direction, 9);
+    imgNumber = wrap(imgNumber + direction, n);
+    TM_Img->start();
+}
+
+void TForm1::TM_ImgTimer()
+{
+    tm_count -= 1;
+    TM_Img->stop();
+    const toolkit::Vec3 turn = dm_round->rotation();
+    dm_round->setRotation({turn.x, std::fmod(turn.y + rotation_deg + 360.0f, 360.0f), turn.z});
+    for (int i = 0; i < 9; ++i) {
+        const toolkit::Vec3 s = imgs[i]->scale();
+        imgs[i]->setScale({s.x - imgs_scale[i], s.y - imgs_scale[i], s.z - imgs_scale[i]});
+    }
+    // Drawn now, so that no tick is merged into a later frame.
+    Viewport3D1->repaint();
+    if (tm_count > 0) {
+        TM_Img->start();
+        return;
+    }
+    for (auto* plane : imgs)
+        plane->setScale({1, 1, 1});
+    enableSteps();
+}
+
+// Disabling the focused step button would pass the focus on to Quit, where
+// Enter would ask to quit; the window holds it until the step ends, so Enter
+// pressed again on Next keeps stepping.
+void TForm1::holdStepFocus()
+{
+    QWidget* focused = focusWidget();
+    stepFocus_ = (focused == B_After || focused == B_Before) ? focused : nullptr;
+    if (stepFocus_)
+        setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::enableSteps()
+{
+    B_Before->setEnabled(true);
+    B_After->setEnabled(true);
+    if (stepFocus_ && focusWidget() == this)
+        stepFocus_->setFocus(Qt::OtherFocusReason);
+    stepFocus_ = nullptr;
+}

@@ -1,0 +1,29 @@
+#include "collection/file_tests.h"
+#include <cerrno>
+#include <sys/stat.h>
+
+bool isPictureFileName(std::string_view name)
+{
+    const size_t at = name.find_last_of("./");
+    if (at == name.npos || name[at] != '.' || name.size() - at != 4)
+        return false;
+    std::string extension(name.substr(at));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c += 'a' - 'A';
+    return extension == ".jpg" || extension == ".bmp" || extension == ".png";
+}
+
+bool isFile(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    return errno != ENOENT && errno != ENOTDIR;
+}

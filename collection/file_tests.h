@@ -1,0 +1,14 @@
+#pragma once
+// The tests that decide what a path names: a picture by its name, a file, a
+// folder. Paths are native bytes.
+#include <string>
+#include <string_view>
+
+// The extension (from the last '.' after the last '/'), lowered in ASCII
+// only, is exactly ".jpg", ".bmp" or ".png".
+bool isPictureFileName(std::string_view name);
+// Exists, following links, and is not a folder.
+bool isFile(const std::string& path);
+// A folder, following links; a path whose attributes can't be read for a
+// reason other than its absence counts as one too (scanning it finds nothing).
+bool isFolder(const std::string& path);

@@ -1,0 +1,76 @@
+#include "collection/picture_list.h"
+#include "toolkit/locale_compare.h"
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <numeric>
+
+namespace {
+
+const toolkit::LocaleCompare& order() { return toolkit::LocaleCompare::user(); }
+
+constexpr auto keyLess = [](const auto& a, const auto& b) { return a.key < b.key; };
+
+}
+
+bool PictureList::add(const std::string& path)
+{
+    Entry entry{order().sortKey(path), path};
+    const auto at = std::lower_bound(entries_.begin(), entries_.end(), entry, keyLess);
+    if (at != entries_.end() && at->key == entry.key)
+        return false;
+    entries_.insert(at, std::move(entry));
+    return true;
+}
+
+// Sorts positions rather than entries, which moves far less memory; ties go
+// by position, so that of equal paths the one given first is kept.
+std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string>& paths)
+{
+    std::vector<std::string> keys(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        keys[i] = order().sortKey(paths[i]);
+    std::vector<uint32_t> positions(paths.size());
+    std::iota(positions.begin(), positions.end(), 0);
+    std::sort(positions.begin(), positions.end(), [&](uint32_t a, uint32_t b) {
+        const int c = keys[a].compare(keys[b]);
+        return c < 0 || (c == 0 && a < b);
+    });
+    std::vector<Entry> batch;
+    batch.reserve(paths.size());
+    for (uint32_t i : positions)
+        if (batch.empty() || batch.back().key != keys[i])
+            batch.push_back({std::move(keys[i]), std::move(paths[i])});
+    return batch;
+}
+
+void PictureList::addBatch(std::vector<std::string> paths)
+{
+    std::vector<Entry> batch = sortedBatch(paths);
+    paths = {};
+    if (entries_.empty()) {
+        entries_ = std::move(batch);
+        return;
+    }
+    std::vector<Entry> merged;
+    merged.reserve(entries_.size() + batch.size());
+    auto old = entries_.begin(), added = batch.begin();
+    while (old != entries_.end() && added != batch.end()) {
+        if (keyLess(*added, *old)) {
+            merged.push_back(std::move(*added++));
+        } else {
+            if (!keyLess(*old, *added))
+                ++added; // equal: the entry already present wins
+            merged.push_back(std::move(*old++));
+        }
+    }
+    std::move(old, entries_.end(), std::back_inserter(merged));
+    std::move(added, batch.end(), std::back_inserter(merged));
+    entries_ = std::move(merged);
+}
+
+void PictureList::clear() { entries_.clear(); }
+
+int PictureList::count() const { return int(entries_.size()); }
+
+const std::string& PictureList::at(int i) const { return entries_[i].path; }

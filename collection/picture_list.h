@@ -1,0 +1,26 @@
+#pragma once
+// The viewer's picture list (stlf): paths in native bytes, always sorted by
+// the user locale's name order, never two that compare equal.
+#include <string>
+#include <vector>
+
+class PictureList {
+public:
+    // Inserts path at its sorted place; if an equal entry is present the
+    // list stays as it is (the first spelling is kept) and it returns false.
+    bool add(const std::string& path);
+    // The same list as adding paths one by one in order, in O(n log n).
+    void addBatch(std::vector<std::string> paths);
+    void clear();
+    int count() const;
+    const std::string& at(int i) const;
+
+private:
+    // The sort key is kept so comparisons never re-derive collation data.
+    struct Entry {
+        std::string key;
+        std::string path;
+    };
+    static std::vector<Entry> sortedBatch(std::vector<std::string>& paths);
+    std::vector<Entry> entries_;
+};

@@ -1,0 +1,250 @@
+// The picture-file, file and folder tests, the sorted picture list, and the
+// folder scan over fixture trees.
+#include "collection/file_tests.h"
+#include "collection/folder_scan.h"
+#include "collection/picture_list.h"
+#include "support/fixtures.h"
+#include "support/permissions.h"
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArrayList contents(const PictureList& list)
+{
+    QByteArrayList paths;
+    for (int i = 0; i < list.count(); ++i)
+        paths << QByteArray::fromStdString(list.at(i));
+    return paths;
+}
+
+QByteArrayList bytes(const std::vector<std::string>& paths)
+{
+    QByteArrayList result;
+    for (const auto& path : paths)
+        result << QByteArray::fromStdString(path);
+    return result;
+}
+
+// Scan results sorted bytewise, since listing order is the file system's.
+QByteArrayList sorted(const std::vector<std::string>& paths)
+{
+    QByteArrayList result = bytes(paths);
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+void writePicture(const std::string& path)
+{
+    fixtures::writePicture(path, QSize(2, 2), Qt::red);
+}
+
+void makeLink(const std::string& target, const std::string& path)
+{
+    QVERIFY(symlink(target.c_str(), path.c_str()) == 0);
+}
+
+// A chain of depth folders "d" below root, made relative to open handles
+// since the full path outgrows PATH_MAX; a picture at pictureDepth.
+void makeDeepTree(const std::string& root, int depth, int pictureDepth)
+{
+    int folder = open(root.c_str(), O_DIRECTORY);
+    for (int level = 1; level <= depth && folder >= 0; ++level) {
+        mkdirat(folder, "d", 0755);
+        const int below = openat(folder, "d", O_DIRECTORY);
+        close(folder);
+        folder = below;
+        if (level == pictureDepth)
+            close(openat(folder, "deep.png", O_CREAT | O_WRONLY, 0644));
+    }
+    QVERIFY(folder >= 0);
+    close(folder);
+}
+
+}
+
+class TestCollection : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::string root() const { return dir.path().toStdString(); }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        QDir().mkpath(dir.path());
+    }
+    void cleanup() { QProcess::execute("rm", {"-rf", dir.path()}); } // QDir can't remove the deep tree
+
+    void pictureFileName_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("picture");
+        const std::pair<const char*, bool> cases[] = {
+            {"x.JPG", true}, {"y.Png", true}, {"z.bmp", true}, {".jpg", true},
+            {"a\\b.jpg", true}, {"c:x.png", true}, {"/p/q.r/s.jpg", true},
+            {"x.jpeg", false}, {"x.gif", false}, {"x.tif", false}, {"x", false},
+            {"x.", false}, {"a.jpg/b", false}, {"x.jpg ", false}, {"xjpg", false},
+            {"x.\xef\xbc\xaa\xef\xbc\xb0\xef\xbc\xa7", false}, // full-width .ＪＰＧ
+        };
+        for (const auto& [name, picture] : cases)
+            QTest::newRow(name) << QByteArray(name) << picture;
+    }
+
+    void pictureFileName()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, picture);
+        QCOMPARE(isPictureFileName(name.toStdString()), picture);
+    }
+
+    void fileAndFolderTests()
+    {
+        writePicture(root() + "/f.png");
+        fixtures::makeFolder(root() + "/d");
+        fixtures::makeFolder(root() + "/locked/inner");
+        makeLink(root() + "/d", root() + "/link-to-d");
+        makeLink(root() + "/f.png", root() + "/link-to-f");
+        makeLink(root() + "/gone", root() + "/dangling");
+        chmod((root() + "/locked").c_str(), 0);
+        const ModesEnforced modes;
+        const struct {
+            const char* path;
+            bool file, folder;
+        } cases[] = {
+            {"/f.png", true, false},     {"/d", false, true},
+            {"/link-to-d", false, true}, {"/link-to-f", true, false},
+            {"/dangling", false, false}, {"/missing", false, false},
+            {"/f.png/x", false, false},  {"/locked/inner", false, true},
+        };
+        for (const auto& c : cases) {
+            QVERIFY2(isFile(root() + c.path) == c.file, c.path);
+            QVERIFY2(isFolder(root() + c.path) == c.folder, c.path);
+        }
+        chmod((root() + "/locked").c_str(), 0755);
+    }
+
+    void listKeepsSortedOrder()
+    {
+        PictureList list;
+        for (const char* path : {"b.jpg", "A.jpg", "c.jpg"})
+            QVERIFY(list.add(path));
+        QCOMPARE(contents(list), QByteArrayList({"A.jpg", "b.jpg", "c.jpg"}));
+    }
+
+    void listKeepsFirstSpelling()
+    {
+        PictureList list;
+        QVERIFY(list.add("/p/a.jpg"));
+        QVERIFY(!list.add("/P/A.JPG"));
+        list.addBatch({"/P/a.JPG", "/q.jpg"});
+        QCOMPARE(contents(list), QByteArrayList({"/p/a.jpg", "/q.jpg"}));
+    }
+
+    // Names drawn from few letters, so that case variants, hyphenated
+    // variants and repeats are common; part of them are in the list already.
+    void batchEqualsOneByOne()
+    {
+        std::mt19937 random(7);
+        auto name = [&] {
+            const std::string letters = "aAbB-'.c/\xc3\xa9\xff";
+            std::string s;
+            for (int n = 1 + random() % 5; n > 0; --n)
+                s += letters[random() % letters.size()];
+            return s;
+        };
+        PictureList oneByOne, batched;
+        for (int i = 0; i < 300; ++i) {
+            const std::string s = name();
+            oneByOne.add(s);
+            batched.add(s);
+        }
+        std::vector<std::string> batch;
+        for (int i = 0; i < 3000; ++i)
+            batch.push_back(name());
+        for (const auto& s : batch)
+            oneByOne.add(s);
+        batched.addBatch(batch);
+        QVERIFY(oneByOne.count() > 300);
+        QCOMPARE(contents(batched), contents(oneByOne));
+    }
+
+    void copyOutAndBackIsTheSameList()
+    {
+        PictureList list;
+        list.addBatch({"c.png", "a.png", "B.png"});
+        const PictureList saved = list;
+        list.clear();
+        QCOMPARE(list.count(), 0);
+        list.add("z.png");
+        list = saved;
+        QCOMPARE(contents(list), QByteArrayList({"a.png", "B.png", "c.png"}));
+    }
+
+    void scanFindsPicturesOnly()
+    {
+        const std::string r = root() + "/pics";
+        for (const char* name : {"x.JPG", "y.Png", "x.jpeg", "x.", "z.\xef\xbc\xaa\xef\xbc\xb0\xef\xbc\xa7",
+                                 ".hidden.png", ".hidden/in.png", "holiday.jpg/in.png",
+                                 "sub/deep/z.bmp", "\xff\xfe.jpg"})
+            writePicture(r + "/" + name);
+        fixtures::writeText(r + "/notes.txt", "not a picture");
+        makeLink(r + "/sub", r + "/link");
+        const QByteArrayList expected = sorted({r + "/x.JPG", r + "/y.Png", r + "/holiday.jpg/in.png",
+                                                r + "/sub/deep/z.bmp", r + "/link/deep/z.bmp",
+                                                r + "/\xff\xfe.jpg"});
+        QCOMPARE(sorted(scanFolder(r)), expected);
+        QCOMPARE(bytes(scanFolder(r + "/")), bytes(scanFolder(r)));
+    }
+
+    void scanOfMissingOrEmptyFolderFindsNothing()
+    {
+        fixtures::makeFolder(root() + "/empty");
+        QVERIFY(scanFolder(root() + "/empty").empty());
+        QVERIFY(scanFolder(root() + "/missing").empty());
+        QVERIFY(scanFolder(root() + "/empty/").empty());
+    }
+
+    void scanEndsLinkLoops()
+    {
+        const std::string r = root() + "/loop";
+        writePicture(r + "/a.png");
+        writePicture(r + "/inner/b.png");
+        makeLink(r, r + "/inner/up");
+        makeLink("../inner", r + "/inner/self");
+        QCOMPARE(sorted(scanFolder(r)), sorted({r + "/a.png", r + "/inner/b.png"}));
+    }
+
+    // Paths stop at PATH_MAX, so the pictures deeper than that can't be
+    // opened; the scan must still come back, with what it can reach.
+    void scanSurvivesVeryDeepTree()
+    {
+        makeDeepTree(root(), 10000, 1000);
+        std::string expected = root();
+        for (int level = 0; level < 1000; ++level)
+            expected += "/d";
+        QCOMPARE(sorted(scanFolder(root())), sorted({expected + "/deep.png"}));
+    }
+
+    void scanSkipsUnreadableFolder()
+    {
+        writePicture(root() + "/a.png");
+        writePicture(root() + "/locked/b.png");
+        chmod((root() + "/locked").c_str(), 0);
+        std::vector<std::string> finds;
+        {
+            const ModesEnforced modes;
+            finds = scanFolder(root());
+        }
+        chmod((root() + "/locked").c_str(), 0755);
+        QCOMPARE(sorted(finds), sorted({root() + "/a.png"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCollection)
+#include "test_collection.moc"

@@ -1,0 +1,201 @@
+// Files and folders dropped on the window, through real drag and drop events
+// delivered to the widgets under the pointer.
+#include "app/form2.h"
+#include "support/fixtures.h"
+#include "support/permissions.h"
+#include "toolkit/modal_box.h"
+#include "toolkit/panel.h"
+#include "toolkit/push_button.h"
+#include "toolkit/viewport3d.h"
+#include "viewer_support/form_driver.h"
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sys/stat.h>
+
+namespace {
+
+std::unique_ptr<QMimeData> pathsData(const std::vector<std::string>& paths)
+{
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const std::string& p : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(p));
+    data->setUrls(urls);
+    return data;
+}
+
+// Moves a drag over widget and, if it was accepted, drops it there.
+// Returns whether the drag was accepted.
+bool dragAndDrop(QWidget* widget, const QMimeData& data)
+{
+    const QPoint at = widget->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+    if (!move.isAccepted())
+        return false;
+    if (move.dropAction() != Qt::LinkAction)
+        qFatal("an accepted drag must show the link effect");
+    QDropEvent drop(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &drop);
+    return true;
+}
+
+bool progressWindowOpen()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<TForm2*>(w) && w->isVisible())
+            return true;
+    return false;
+}
+
+}
+
+class Drop : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::string root() const { return dir.path().toStdString(); }
+
+private slots:
+    void init()
+    {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        fixtures::writePicture(root() + "/old/a.png", QSize(40, 30), Qt::red);
+        fixtures::writePicture(root() + "/old/b.png", QSize(41, 30), Qt::green);
+        fixtures::writePicture(root() + "/new/c.png", QSize(42, 30), Qt::blue);
+        fixtures::writePicture(root() + "/new/d.png", QSize(43, 30), Qt::yellow);
+        fixtures::writeText(root() + "/readme.txt", "hello");
+    }
+    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+
+    void onlyPathsAreAccepted()
+    {
+        auto form = driver::startForm({root() + "/old"});
+        QMimeData text;
+        text.setText("some text");
+        QMimeData remote;
+        remote.setUrls({QUrl("http://example.invalid/a.jpg")});
+        for (QWidget* w : {(QWidget*)form->Viewport3D1, (QWidget*)form->B_After, (QWidget*)form->Panel1}) {
+            QVERIFY(!dragAndDrop(w, text));
+            QVERIFY(!dragAndDrop(w, remote));
+        }
+        QCOMPARE(form->stlf->count(), 2);
+    }
+
+    void dropAnywhereReplacesTheList()
+    {
+        for (int where = 0; where < 3; ++where) {
+            auto form = driver::startForm({root() + "/old"});
+            QWidget* target[] = {form->Viewport3D1, form->B_Quit, form->Panel1};
+            QVERIFY(dragAndDrop(target[where], *pathsData({root() + "/new"})));
+            QCOMPARE(form->stlf->count(), 2);
+            QCOMPARE(form->stlf->at(0), root() + "/new/c.png");
+            QCOMPARE(form->imgs[0]->pictureSize(), QSize(42, 30));
+            QVERIFY(!progressWindowOpen());
+        }
+    }
+
+    void dropWithoutPicturesKeepsEverything()
+    {
+        auto form = driver::startForm({root() + "/old"});
+        QTest::mouseClick(form->B_After, Qt::LeftButton, Qt::ShiftModifier);
+        driver::waitForStepEnd(*form);
+        const QImage before = driver::frame(*form);
+        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/readme.txt", root() + "/nothing-here"})));
+        QCOMPARE(form->stlf->count(), 2);
+        QCOMPARE(form->stlf->at(0), root() + "/old/a.png");
+        QCOMPARE(form->imgNumber, 1);
+        QCOMPARE(form->imgFront, 1);
+        QCOMPARE(driver::frame(*form), before);
+        QVERIFY(!progressWindowOpen());
+    }
+
+    void folderAndPictureInsideGiveOneEntry()
+    {
+        auto form = driver::startForm({});
+        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new", root() + "/new/c.png"})));
+        QCOMPARE(form->stlf->count(), 2);
+    }
+
+    void firstDropBuildsTheRing()
+    {
+        auto form = driver::startForm({});
+        QVERIFY(!form->imgCreateFlag);
+        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new/d.png"})));
+        QVERIFY(form->imgCreateFlag);
+        const QImage frame = driver::frame(*form);
+        QVERIFY(driver::near(driver::colourAt(frame, driver::slotCentre(*form, 0)), Qt::yellow));
+    }
+
+    void hiddenFileDroppedDirectlyIsTaken()
+    {
+        fixtures::writePicture(root() + "/new/.secret.png", QSize(44, 30), Qt::white);
+        auto form = driver::startForm({});
+        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new/.secret.png", root() + "/new"})));
+        QCOMPARE(form->stlf->count(), 3);
+    }
+
+    void reloadKeepsZoomRollAndCamera()
+    {
+        auto form = driver::startForm({root() + "/old"});
+        QTest::mouseClick(form->B_After, Qt::LeftButton, Qt::ShiftModifier);
+        driver::waitForStepEnd(*form);
+        form->imgs[0]->setScale({2, 2, 2});
+        form->Camera1->setPosition({0.5f, 0, -16});
+        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new"})));
+        QCOMPARE(form->imgFront, 0);
+        QCOMPARE(form->imgNumber, 0);
+        QCOMPARE(form->dm_round->rotation().y, 0.0f);
+        QCOMPARE(form->imgs[0]->pictureSize(), QSize(42, 30));
+        QCOMPARE(form->imgs[0]->scale().x, 2.0f);
+        QCOMPARE(form->Camera1->position().x, 0.5f);
+    }
+
+    void unopenablePictureIsReportedAndTheDropEnds()
+    {
+        auto form = driver::startForm({root() + "/old"});
+        const std::string locked = root() + "/new/c.png";
+        QCOMPARE(chmod(locked.c_str(), 0), 0);
+        QStringList reports;
+        bool progressShownAtReport = true;
+        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+            reports << box.text;
+            progressShownAtReport = progressWindowOpen();
+            return toolkit::BoxAnswer::Ok;
+        });
+        {
+            ModesEnforced modes;
+            QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new"})));
+        }
+        QCOMPARE(reports, QStringList{"ファイル " + QString::fromStdString(locked) + " は開けません。 Permission denied "});
+        QVERIFY(!progressShownAtReport);
+        QVERIFY(!progressWindowOpen());
+        QCOMPARE(form->stlf->count(), 2);
+        QCOMPARE(form->stlf->at(0), locked);
+    }
+
+    void secondDropDuringADropRunsAfterIt()
+    {
+        auto form = driver::startForm({root() + "/old"});
+        auto second = pathsData({root() + "/old/b.png"});
+        // Posted now, delivered while the first drop processes pending events.
+        QCoreApplication::postEvent(form->Viewport3D1, new QDropEvent(QPointF(10, 10), Qt::LinkAction, second.get(),
+                                                                      Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(form->B_After, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new"})));
+        QCOMPARE(form->stlf->count(), 1);
+        QCOMPARE(form->stlf->at(0), root() + "/old/b.png");
+        QCOMPARE(form->imgFront, 0);
+        QCOMPARE(form->dm_round->rotation().y, 0.0f);
+        QVERIFY(form->B_After->isEnabled());
+        QVERIFY(!progressWindowOpen());
+        for (auto* plane : form->imgs)
+            QCOMPARE(plane->pictureSize(), QSize(41, 30));
+    }
+};
+
+VIEWER_TEST_MAIN(Drop)
+#include "test_drop.moc"

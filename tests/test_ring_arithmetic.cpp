@@ -1,0 +1,49 @@
+// The fit rule and the slot-to-entry mapping of a load, as tables.
+#include "carousel/fit.h"
+#include "carousel/slots.h"
+#include <QtTest>
+
+class RingArithmetic : public QObject {
+    Q_OBJECT
+private slots:
+    void fit_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<float>("width");
+        QTest::addColumn<float>("height");
+        QTest::newRow("landscape") << QSize(600, 400) << 4.0f << float(400.0L * 4 / 600);
+        QTest::newRow("portrait") << QSize(400, 600) << float(400.0L * 4 / 600) << 4.0f;
+        QTest::newRow("square") << QSize(500, 500) << 4.0f << 4.0f;
+        QTest::newRow("one pixel high") << QSize(4000, 1) << 4.0f << 0.001f;
+        QTest::newRow("tall strip") << QSize(3, 30000) << 0.0004f << 4.0f;
+    }
+    void fit()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(float, width);
+        QFETCH(float, height);
+        const PlaneSize size = fitPlane(picture);
+        QCOMPARE(size.width, width);
+        QCOMPARE(size.height, height);
+    }
+
+    void slotsAfterLoad_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QList<int>>("entries");
+        QTest::newRow("one") << 1 << QList<int>{0, 0, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("four") << 4 << QList<int>{0, 1, 2, 3, 0, 0, 1, 2, 3};
+        QTest::newRow("seven") << 7 << QList<int>{0, 1, 2, 3, 4, 3, 4, 5, 6};
+        QTest::newRow("twelve") << 12 << QList<int>{0, 1, 2, 3, 4, 8, 9, 10, 11};
+    }
+    void slotsAfterLoad()
+    {
+        QFETCH(int, n);
+        QFETCH(QList<int>, entries);
+        for (int slot = 0; slot < 9; ++slot)
+            QCOMPARE(entryForSlot(slot, n), entries[slot]);
+    }
+};
+
+QTEST_GUILESS_MAIN(RingArithmetic)
+#include "test_ring_arithmetic.moc"

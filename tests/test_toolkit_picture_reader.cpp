@@ -1,0 +1,188 @@
+// Reading picture files: format by content, sizes, the limits on what may be
+// decoded, and the ways a read can fail.
+#include "support/fixtures.h"
+#include "support/permissions.h"
+#include "toolkit/picture_reader.h"
+#include <QBuffer>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+#include <cerrno>
+#include <sys/stat.h>
+
+using toolkit::PictureRead;
+using toolkit::readPicture;
+
+static QByteArray bigEndian(quint32 value)
+{
+    value = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&value), 4);
+}
+
+static quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffff;
+    for (char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1 ? (crc >> 1) ^ 0xedb88320 : crc >> 1;
+    }
+    return ~crc;
+}
+
+static QByteArray pngChunk(const char* type, const QByteArray& data)
+{
+    const QByteArray body = type + data;
+    return bigEndian(data.size()) + body + bigEndian(crc32(body));
+}
+
+// A valid PNG header declaring size, followed by one row's worth of pixels.
+static QByteArray pngDeclaring(QSize size)
+{
+    const QByteArray header = bigEndian(size.width()) + bigEndian(size.height())
+        + QByteArray("\x08\x02\x00\x00\x00", 5); // 8-bit RGB, no interlace
+    const QByteArray pixels = qCompress(QByteArray(64, '\0')).mid(4); // the zlib stream alone
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", pixels)
+        + pngChunk("IEND", {});
+}
+
+// A small JPEG whose frame header claims size.
+static QByteArray jpegDeclaring(QSize size)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    fixtures::quadrantImage(QSize(16, 16)).save(&buffer, "JPEG");
+    const qsizetype frame = bytes.indexOf("\xff\xc0");
+    bytes.replace(frame + 5, 2, bigEndian(size.height()).right(2));
+    bytes.replace(frame + 7, 2, bigEndian(size.width()).right(2));
+    return bytes;
+}
+
+// A JPEG of image whose Exif orientation tag says "turn 90 degrees clockwise".
+static QByteArray jpegTurnedByTag(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    const QByteArray tiff = QByteArray("MM\x00\x2a\x00\x00\x00\x08", 8) // big-endian, first directory at 8
+        + QByteArray("\x00\x01", 2)                                      // one entry:
+        + QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00", 12) // orientation, short, 6
+        + QByteArray(4, '\0');                                            // no next directory
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const QByteArray segment = QByteArray("\xff\xe1", 2) + bigEndian(exif.size() + 2).right(2) + exif;
+    return bytes.insert(2, segment); // right after the start-of-image marker
+}
+
+class PictureReaderTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        for (const char* format : {"PNG", "JPEG", "BMP"}) {
+            const QString suffix = QString(format).toLower();
+            fixtures::writePicture(path(qPrintable("photo." + suffix)), QSize(40, 30), Qt::red, format);
+            fixtures::writePicture(path(qPrintable("wide." + suffix)), QSize(400, 100), Qt::blue, format);
+        }
+        fixtures::writePicture(path("png-inside.jpg"), QSize(40, 30), Qt::red, "PNG");
+        fixtures::writeText(path("broken.jpg"), "this is not a picture\n");
+        fixtures::writeText(path("empty.jpg"), "");
+        fixtures::makeFolder(path("folder.jpg"));
+        fixtures::writeText(path("bomb.png"), pngDeclaring(QSize(100000, 100000)).toStdString());
+        fixtures::writeText(path("huge.jpg"), jpegDeclaring(QSize(60000, 60000)).toStdString());
+        fixtures::writeText(path("large.jpg"), jpegDeclaring(QSize(20000, 10000)).toStdString());
+    }
+
+    void reads_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("maxSide");
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QSize>("imageSize");
+        QTest::addColumn<QSize>("realSize");
+        const qint64 full = toolkit::pictureBudget;
+        const int loaded = PictureRead::Loaded, missing = PictureRead::Missing, undecodable = PictureRead::Undecodable;
+        const QSize none, noImage(0, 0);
+        QTest::newRow("PNG") << "photo.png" << 1000 << full << loaded << QSize(40, 30) << QSize(40, 30);
+        QTest::newRow("JPEG") << "photo.jpeg" << 1000 << full << loaded << QSize(40, 30) << QSize(40, 30);
+        QTest::newRow("BMP") << "photo.bmp" << 1000 << full << loaded << QSize(40, 30) << QSize(40, 30);
+        QTest::newRow("PNG named .jpg") << "png-inside.jpg" << 1000 << full << loaded << QSize(40, 30) << QSize(40, 30);
+        QTest::newRow("text named .jpg") << "broken.jpg" << 1000 << full << undecodable << noImage << none;
+        QTest::newRow("empty file") << "empty.jpg" << 1000 << full << undecodable << noImage << none;
+        QTest::newRow("missing file") << "missing.jpg" << 1000 << full << missing << noImage << none;
+        QTest::newRow("folder") << "folder.jpg" << 1000 << full << missing << noImage << none;
+        QTest::newRow("path through a file") << "photo.png/x.jpg" << 1000 << full << missing << noImage << none;
+        QTest::newRow("PNG wider than maxSide") << "wide.png" << 100 << full << loaded << QSize(100, 25) << QSize(400, 100);
+        QTest::newRow("JPEG wider than maxSide") << "wide.jpeg" << 100 << full << loaded << QSize(100, 25) << QSize(400, 100);
+        QTest::newRow("BMP wider than maxSide") << "wide.bmp" << 100 << full << loaded << QSize(100, 25) << QSize(400, 100);
+        QTest::newRow("PNG over budget: scaled") << "wide.png" << 1000 << qint64(10000) << loaded << QSize(200, 50) << QSize(400, 100);
+        QTest::newRow("JPEG over budget: scaled") << "wide.jpeg" << 1000 << qint64(10000) << loaded << QSize(200, 50) << QSize(400, 100);
+        QTest::newRow("BMP over budget: refused") << "wide.bmp" << 1000 << qint64(10000) << undecodable << noImage << none;
+        QTest::newRow("PNG claiming 100000 x 100000") << "bomb.png" << 16384 << full << undecodable << noImage << none;
+        QTest::newRow("JPEG claiming 60000 x 60000") << "huge.jpg" << 16384 << full << undecodable << noImage << none;
+        QTest::newRow("JPEG claiming 20000 x 10000") << "large.jpg" << 1000 << full << loaded << QSize(1000, 500) << QSize(20000, 10000);
+    }
+    void reads()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, maxSide);
+        QFETCH(qint64, budget);
+        QFETCH(int, status);
+        QFETCH(QSize, imageSize);
+        QFETCH(QSize, realSize);
+        const PictureRead read = readPicture(path(qPrintable(file)), maxSide, budget);
+        QCOMPARE(int(read.status), status);
+        QCOMPARE(read.image.size(), imageSize);
+        QCOMPARE(read.realSize, realSize);
+        if (read.status == PictureRead::Loaded)
+            QCOMPARE(read.image.format(), QImage::Format_ARGB32_Premultiplied);
+    }
+
+    void translucentPixelsArePremultiplied()
+    {
+        QImage translucent(4, 4, QImage::Format_ARGB32);
+        translucent.fill(qRgba(255, 0, 0, 128));
+        fixtures::writeImage(path("translucent.png"), translucent);
+        const PictureRead read = readPicture(path("translucent.png"), 1000);
+        QCOMPARE(int(read.status), int(PictureRead::Loaded));
+        const QRgb stored = reinterpret_cast<const QRgb*>(read.image.constScanLine(0))[0];
+        QCOMPARE(stored, qRgba(128, 0, 0, 128));
+    }
+
+    // Most viewers turn a picture by its orientation tag; this one shows it
+    // as stored.
+    void orientationTagsAreIgnored()
+    {
+        fixtures::writeText(path("turned.jpg"), jpegTurnedByTag(fixtures::quadrantImage(QSize(40, 20))).toStdString());
+        QImageReader tagReader(dir.filePath("turned.jpg"));
+        tagReader.setAutoTransform(true);
+        QCOMPARE(tagReader.read().size(), QSize(20, 40)); // the tag is there and understood
+
+        const PictureRead read = readPicture(path("turned.jpg"), 1000);
+        QCOMPARE(read.image.size(), QSize(40, 20));
+        QCOMPARE(read.realSize, QSize(40, 20));
+        const QColor topLeft = read.image.pixelColor(2, 2);
+        QVERIFY2(topLeft.red() > 200 && topLeft.green() < 60 && topLeft.blue() < 60, qPrintable(topLeft.name()));
+    }
+
+    void unreadableFileCannotBeOpened()
+    {
+        fixtures::writePicture(path("locked.png"), QSize(8, 8), Qt::red);
+        QCOMPARE(::chmod(path("locked.png").c_str(), 0), 0);
+        const ModesEnforced asAnyUser;
+        const PictureRead read = readPicture(path("locked.png"), 1000);
+        QCOMPARE(int(read.status), int(PictureRead::CannotOpen));
+        QCOMPARE(read.error, EACCES);
+    }
+};
+
+QTEST_GUILESS_MAIN(PictureReaderTest)
+#include "test_toolkit_picture_reader.moc"

@@ -1,0 +1,49 @@
+#include "viewer_support/form_driver.h"
+#include "toolkit/viewport3d.h"
+#include "toolkit/push_button.h"
+#include <QTimer>
+#include <QtTest>
+
+namespace driver {
+
+std::unique_ptr<TForm1> startForm(std::vector<std::string> arguments)
+{
+    auto form = std::make_unique<TForm1>(std::move(arguments));
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        qFatal("the main window was never exposed");
+    form->activateWindow();
+    QTest::qWait(50);
+    return form;
+}
+
+QImage frame(TForm1& form)
+{
+    return form.Viewport3D1->grabFramebuffer();
+}
+
+QPoint slotCentre(TForm1& form, int slot)
+{
+    const QVector3D centre = form.imgs[slot]->worldMatrix().map(QVector3D(0, 0, 0));
+    return form.Viewport3D1->project(centre).toPoint();
+}
+
+QColor colourAt(const QImage& frame, QPoint logical)
+{
+    const qreal ratio = frame.devicePixelRatio();
+    return frame.pixelColor(QPointF(logical.x() * ratio, logical.y() * ratio).toPoint());
+}
+
+bool near(QColor a, QColor b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+void waitForStepEnd(TForm1& form)
+{
+    if (!QTest::qWaitFor([&] { return !form.TM_Img->isActive() && form.B_After->isEnabled(); }, 10000))
+        qFatal("the step animation did not end");
+}
+
+}

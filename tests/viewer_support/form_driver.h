@@ -1,0 +1,42 @@
+#pragma once
+// Starts the main window on an argument list the way the program does, and
+// reads what it shows.
+#include "app/form1.h"
+#include "toolkit/error_report.h"
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <memory>
+
+namespace driver {
+
+// Builds TForm1 (which runs its creation handler), shows it and waits until
+// it is exposed and its 3D view has drawn.
+std::unique_ptr<TForm1> startForm(std::vector<std::string> arguments);
+
+// The 3D view's current frame, drawn anew.
+QImage frame(TForm1& form);
+
+// Where the centre of slot's plane lands in the 3D view (logical pixels).
+QPoint slotCentre(TForm1& form, int slot);
+
+// The colour of frame at a logical position of the 3D view.
+QColor colourAt(const QImage& frame, QPoint logical);
+
+// True when the two colours differ by at most tolerance in every channel.
+bool near(QColor a, QColor b, int tolerance = 24);
+
+// Waits for the step animation to end (the buttons are enabled again).
+void waitForStepEnd(TForm1& form);
+
+}
+
+// A test program's main: the viewer's own application object (with its error
+// report), then the test class.
+#define VIEWER_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        toolkit::Application app(argc, argv);                                                      \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

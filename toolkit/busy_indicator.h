@@ -1,0 +1,27 @@
+#pragma once
+// A spinning busy sign: twelve grey spokes, a black leading spoke turning
+// clockwise and a fading black trail behind it. It moves only while events
+// are processed, so it stands still while the program is blocked.
+#include "toolkit/control_look.h"
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+
+namespace toolkit {
+
+class BusyIndicator : public QWidget {
+public:
+    explicit BusyIndicator(const BusyIndicatorLook& look, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    BusyIndicatorLook look_;
+    QElapsedTimer clock_;
+    QTimer ticker_;
+};
+
+}

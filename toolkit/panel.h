@@ -1,0 +1,19 @@
+#pragma once
+// A plain surface: a vertical gradient with a 1-pixel outline, square corners.
+#include "toolkit/control_look.h"
+#include <QWidget>
+
+namespace toolkit {
+
+class Panel : public QWidget {
+public:
+    explicit Panel(const PanelLook& look, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PanelLook look_;
+};
+
+}

@@ -1,0 +1,85 @@
+#include "toolkit/scene.h"
+#include <utility>
+
+namespace toolkit {
+
+Node::~Node() = default;
+
+void Node::adopt(std::unique_ptr<Node> child)
+{
+    child->parent_ = this;
+    children_.push_back(std::move(child));
+    changed();
+}
+
+void Node::setPosition(Vec3 p)
+{
+    position_ = p;
+    changed();
+}
+
+void Node::setRotation(Vec3 r)
+{
+    rotation_ = r;
+    changed();
+}
+
+void Node::setScale(Vec3 s)
+{
+    scale_ = s;
+    changed();
+}
+
+// The angles apply about X first, then Y, then Z. Every node of the viewer
+// turns about one axis only, so the order never shows.
+QMatrix4x4 Node::localMatrix() const
+{
+    QMatrix4x4 m;
+    m.translate(position_.x, position_.y, position_.z);
+    m.rotate(rotation_.z, 0, 0, 1);
+    m.rotate(rotation_.y, 0, 1, 0);
+    m.rotate(rotation_.x, 1, 0, 0);
+    m.scale(scale_.x, scale_.y, scale_.z);
+    return m;
+}
+
+QMatrix4x4 Node::worldMatrix() const
+{
+    return parent_ ? parent_->worldMatrix() * localMatrix() : localMatrix();
+}
+
+void Node::changed()
+{
+    Node* root = this;
+    while (root->parent_)
+        root = root->parent_;
+    if (root->onChanged)
+        root->onChanged();
+}
+
+void PicturePlane::setWidth(float w)
+{
+    width_ = w;
+    changed();
+}
+
+void PicturePlane::setHeight(float h)
+{
+    height_ = h;
+    changed();
+}
+
+void PicturePlane::setPicture(QImage image, QSize realSize)
+{
+    pending_ = std::move(image);
+    realSize_ = realSize.isEmpty() ? pending_.size() : realSize;
+    ++version_;
+    changed();
+}
+
+QImage PicturePlane::takePendingPicture()
+{
+    return std::exchange(pending_, QImage());
+}
+
+}

@@ -1,0 +1,194 @@
+#include "toolkit/viewport3d.h"
+#include "toolkit/picture_texture.h"
+#include "toolkit/ray_pick.h"
+#include <QOpenGLBuffer>
+#include <QOpenGLFunctions>
+#include <QOpenGLShaderProgram>
+#include <QWheelEvent>
+#include <unordered_map>
+
+namespace toolkit {
+
+// GLSL 1.10 / ES 2.0: runs on any context from OpenGL 2.0 up. A plane is the
+// unit square stretched to its rectangle; its corner (-0.5, -0.5) is the
+// picture's top-left, and texture rows run top-down like the picture's.
+static const char* vertexShader = R"(
+attribute vec2 corner;
+uniform mat4 mvp;
+varying vec2 uv;
+void main()
+{
+    uv = corner + vec2(0.5);
+    gl_Position = mvp * vec4(corner, 0.0, 1.0);
+}
+)";
+
+static const char* fragmentShader = R"(
+#ifdef GL_ES
+precision mediump float;
+#endif
+uniform sampler2D picture;
+varying vec2 uv;
+void main()
+{
+    gl_FragColor = texture2D(picture, uv);
+}
+)";
+
+static const GLfloat unitSquare[] = {-0.5f, -0.5f, 0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f};
+
+struct Viewport3D::Gpu : QOpenGLFunctions {
+    QOpenGLShaderProgram program;
+    QOpenGLBuffer square;
+    std::unique_ptr<QOpenGLTexture> white; // for planes without a picture
+    std::unordered_map<const PicturePlane*, std::unique_ptr<QOpenGLTexture>> pictures;
+};
+
+// Visits the picture planes below node in tree order, parents first.
+template <class Visit> static void forEachPlane(const Node& node, const Visit& visit)
+{
+    for (const auto& child : node.children()) {
+        if (auto* plane = dynamic_cast<PicturePlane*>(child.get()))
+            visit(*plane);
+        forEachPlane(*child, visit);
+    }
+}
+
+// Places the unit square on the plane's rectangle in the scene.
+static QMatrix4x4 squareToScene(const PicturePlane& plane)
+{
+    QMatrix4x4 m = plane.worldMatrix();
+    m.scale(plane.width(), plane.height());
+    return m;
+}
+
+Viewport3D::Viewport3D(QWidget* parent)
+    : QOpenGLWidget(parent)
+{
+    QSurfaceFormat format; // any OpenGL from 2.0, whatever the program's default
+    format.setDepthBufferSize(24);
+    format.setSamples(4);
+    setFormat(format);
+    root_.onChanged = [this] { update(); };
+}
+
+Viewport3D::~Viewport3D()
+{
+    makeCurrent();
+    gpu_.reset();
+    doneCurrent();
+}
+
+void Viewport3D::setCamera(Camera* camera)
+{
+    camera_ = camera;
+    update();
+}
+
+void Viewport3D::setBackground(QColor colour)
+{
+    background_ = colour;
+    update();
+}
+
+QMatrix4x4 Viewport3D::viewProjection() const
+{
+    QMatrix4x4 projection;
+    projection.perspective(45, float(width()) / qMax(1, height()), 1, 1000);
+    QMatrix4x4 view;
+    view.rotate(180, 1, 0, 0); // our +Y down, +Z away becomes OpenGL's +Y up, -Z away
+    if (camera_)
+        view *= camera_->worldMatrix().inverted();
+    return projection * view;
+}
+
+QPointF Viewport3D::project(const QVector3D& scenePoint) const
+{
+    const QVector3D ndc = viewProjection().map(scenePoint);
+    return {(ndc.x() + 1) / 2 * width(), (1 - ndc.y()) / 2 * height()};
+}
+
+PicturePlane* Viewport3D::planeAt(QPointF pos) const
+{
+    const QPointF ndc(2 * pos.x() / width() - 1, 1 - 2 * pos.y() / height());
+    const Ray ray = rayThrough(ndc, viewProjection());
+    PicturePlane* nearest = nullptr;
+    float nearestT = 0;
+    forEachPlane(root_, [&](PicturePlane& plane) {
+        const auto t = hitUnitSquare(ray, squareToScene(plane));
+        if (t && (!nearest || *t < nearestT)) {
+            nearest = &plane;
+            nearestT = *t;
+        }
+    });
+    return nearest;
+}
+
+void Viewport3D::initializeGL()
+{
+    gpu_ = std::make_unique<Gpu>();
+    Gpu& gl = *gpu_;
+    gl.initializeOpenGLFunctions();
+    gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide_);
+
+    gl.program.addShaderFromSourceCode(QOpenGLShader::Vertex, vertexShader);
+    gl.program.addShaderFromSourceCode(QOpenGLShader::Fragment, fragmentShader);
+    gl.program.bindAttributeLocation("corner", 0);
+    gl.program.link();
+
+    gl.square.create();
+    gl.square.bind();
+    gl.square.allocate(unitSquare, sizeof unitSquare);
+
+    QImage white(1, 1, QImage::Format_ARGB32_Premultiplied);
+    white.fill(Qt::white);
+    uploadPicture(gl.white, white);
+}
+
+void Viewport3D::resizeGL(int w, int h)
+{
+    const qreal ratio = devicePixelRatio();
+    gpu_->glViewport(0, 0, qRound(w * ratio), qRound(h * ratio));
+}
+
+void Viewport3D::paintGL()
+{
+    Gpu& gl = *gpu_;
+    const QColor c = background_;
+    gl.glClearColor(c.redF() * c.alphaF(), c.greenF() * c.alphaF(), c.blueF() * c.alphaF(), c.alphaF());
+    gl.glClearDepthf(1);
+    gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gl.glEnable(GL_DEPTH_TEST);
+    gl.glDepthFunc(GL_LEQUAL);
+    gl.glDepthMask(GL_TRUE);
+    gl.glDisable(GL_CULL_FACE); // planes show both sides
+    gl.glEnable(GL_BLEND);
+    gl.glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+
+    gl.program.bind();
+    gl.square.bind();
+    gl.program.enableAttributeArray(0);
+    gl.program.setAttributeBuffer(0, GL_FLOAT, 0, 2);
+    gl.program.setUniformValue("picture", 0);
+    const QMatrix4x4 toClip = viewProjection();
+    forEachPlane(root_, [&](PicturePlane& plane) {
+        auto& texture = gl.pictures[&plane];
+        // The picture lives on in the texture only: the plane keeps its size.
+        if (QImage picture = plane.takePendingPicture(); !picture.isNull())
+            uploadPicture(texture, std::move(picture));
+        (plane.hasPicture() && texture ? texture : gl.white)->bind();
+        gl.program.setUniformValue("mvp", toClip * squareToScene(plane));
+        gl.glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    });
+}
+
+void Viewport3D::wheelEvent(QWheelEvent* event)
+{
+    PicturePlane* plane = planeAt(event->position());
+    if (plane && plane->onWheel)
+        plane->onWheel(*plane, *event);
+    else
+        event->ignore();
+}
+
+}
