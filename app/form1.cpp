@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/flick_hook.h"
 #include "app/form2.h"
 #include "resources/app_icon.h"
 #include "resources/form_layout.h"
@@ -143,6 +144,7 @@ void TForm1::FormCreate()
         }
     }
     B_After->setFocus();
+    installFlickHook(*this);
 }
 
 void TForm1::FormDestroy()

@@ -17,7 +17,7 @@ void paintShape(QPainter& painter, const QPainterPath& shape, const QGradientSto
                 const QColor& outline, Qt::Orientation direction)
 {
     painter.save();
-    painter.setPen(QPen(outline, 1));
+    painter.setPen(QPen(outline, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(gradientOver(shape.boundingRect(), fill, direction));
     painter.drawPath(shape);
     painter.restore();
