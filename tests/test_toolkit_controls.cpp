@@ -9,7 +9,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <cmath>
-#include <memory>
 #include <numbers>
 
 using namespace toolkit;

@@ -6,7 +6,7 @@
 
 namespace toolkit {
 
-QLinearGradient gradientOver(const QRectF& rect, const QGradientStops& stops, Qt::Orientation direction)
+static QLinearGradient gradientOver(const QRectF& rect, const QGradientStops& stops, Qt::Orientation direction)
 {
     QLinearGradient gradient(rect.topLeft(), direction == Qt::Vertical ? rect.bottomLeft() : rect.topRight());
     gradient.setStops(stops);
@@ -16,11 +16,13 @@ QLinearGradient gradientOver(const QRectF& rect, const QGradientStops& stops, Qt
 void paintShape(QPainter& painter, const QPainterPath& shape, const QGradientStops& fill,
                 const QColor& outline, Qt::Orientation direction)
 {
-    painter.save();
-    painter.setPen(QPen(outline, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.setBrush(gradientOver(shape.boundingRect(), fill, direction));
-    painter.drawPath(shape);
-    painter.restore();
+    painter.fillPath(shape, gradientOver(shape.boundingRect(), fill, direction));
+    // Filled as an outline shape: the painter's own 1-pixel strokes cut the
+    // corner pixels of a rectangle.
+    QPainterPathStroker stroker;
+    stroker.setWidth(1);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    painter.fillPath(stroker.createStroke(shape), outline);
 }
 
 int glowWidth(const Glow& glow)

@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QFont>
 #include <QGradientStops>
-#include <QLinearGradient>
 #include <QRectF>
 
 class QPainter;
@@ -73,13 +72,9 @@ struct BusyIndicatorLook {
     int turnMs = 1000; // one full turn of the leading spoke
 };
 
-// A gradient over rect: top to bottom for Qt::Vertical, left to right for
-// Qt::Horizontal.
-QLinearGradient gradientOver(const QRectF& rect, const QGradientStops& stops,
-                             Qt::Orientation direction = Qt::Vertical);
-
-// Fills shape with the gradient over its bounds and strokes it with a 1-pixel
-// outline (the shape should lie on half-pixel lines for crisp edges).
+// Fills shape with a gradient over its bounds (top to bottom for
+// Qt::Vertical, left to right for Qt::Horizontal) and strokes it with a
+// 1-pixel outline; a shape on half-pixel lines gets crisp edges.
 void paintShape(QPainter& painter, const QPainterPath& shape, const QGradientStops& fill,
                 const QColor& outline, Qt::Orientation direction = Qt::Vertical);
 

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -101,8 +102,8 @@ std::u16string kanaRule()
 
 UCollator* openCollator(const std::string& locale)
 {
-    const std::u16string rules = localeRules(locale) + punctuationRule(locale.starts_with("ja"))
-                                 + kanaRule();
+    const bool japanese = (locale + '_').starts_with("ja_");
+    const std::u16string rules = localeRules(locale) + punctuationRule(japanese) + kanaRule();
     UErrorCode status = U_ZERO_ERROR;
     UParseError where;
     UCollator* collator = ucol_openRules(rules.data(), rules.size(), UCOL_DEFAULT,
@@ -201,12 +202,12 @@ struct AsciiTable {
                 }
     }
 
-    // False when name is not printable ASCII or too long for the table.
-    bool key(std::string_view name, std::string& key) const
+    // None when name is not printable ASCII or too long for the table.
+    std::optional<std::string> key(std::string_view name) const
     {
         if (name.size() > longest || tails.empty()
             || !std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
-            return false;
+            return std::nullopt;
         char primaries[longest * sizeof(Weight::bytes)];
         char* out = primaries;
         std::string ties;
@@ -220,9 +221,10 @@ struct AsciiTable {
             }
         }
         const std::string& tail = tails[name.size() - ties.size() / tieSize];
+        std::string key;
         key.reserve((out - primaries) + tail.size() + ties.size() + 1); // lists keep many
         key.append(primaries, out).append(tail).append(ties) += '\0';
-        return true;
+        return key;
     }
 };
 
@@ -236,10 +238,10 @@ std::string fullKey(const UCollator* collator, std::string_view name)
     for (size_t i = 0; i < name.size(); ++position) {
         const UChar32 c = u_foldCase(nextCodePoint(name, i), U_FOLD_CASE_DEFAULT);
         printableAscii = printableAscii && c >= 0x20 && c < 0x7F;
-        int32_t n = codes.size();
-        codes.resize(n + U8_MAX_LENGTH);
-        U8_APPEND_UNSAFE(codes.data(), n, c);
-        codes.resize(n);
+        char bytes[U8_MAX_LENGTH];
+        int32_t length = 0;
+        U8_APPEND_UNSAFE(bytes, length, c);
+        codes.append(bytes, length);
         if (isTieBreaker(c))
             appendTie(ties, position, c);
         else if (U_IS_BMP(c))
@@ -291,9 +293,8 @@ int LocaleCompare::compare(std::string_view a, std::string_view b) const
 
 std::string LocaleCompare::sortKey(std::string_view name) const
 {
-    std::string key;
-    if (impl_->ascii.key(name, key))
-        return key;
+    if (auto key = impl_->ascii.key(name))
+        return *std::move(key);
     return fullKey(impl_->collator, name);
 }
 

@@ -19,7 +19,6 @@ void TextLabel::setText(const QString& text)
 void TextLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(look_.font);
     painter.setPen(look_.text);
     // Line-break rules first (between words, and between CJK characters),
