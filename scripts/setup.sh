@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(g++ cmake make git pkg-config
   qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libicu-dev
-  qt6-qpa-plugins fonts-noto-cjk fonts-dejavu-core xvfb xauth x11-utils)
+  libxcb1-dev qt6-qpa-plugins fonts-noto-cjk fonts-dejavu-core xvfb xauth x11-utils
+  desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

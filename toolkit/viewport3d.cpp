@@ -148,11 +148,15 @@ void Viewport3D::initializeGL()
 void Viewport3D::resizeGL(int w, int h)
 {
     const qreal ratio = devicePixelRatio();
+    if (!gpu_)
+        return; // no OpenGL context could be made: nothing to draw into
     gpu_->glViewport(0, 0, qRound(w * ratio), qRound(h * ratio));
 }
 
 void Viewport3D::paintGL()
 {
+    if (!gpu_)
+        return;
     Gpu& gl = *gpu_;
     const QColor c = background_;
     gl.glClearColor(c.redF() * c.alphaF(), c.greenF() * c.alphaF(), c.blueF() * c.alphaF(), c.alphaF());

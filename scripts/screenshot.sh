@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png: the viewer on the sample pictures in an 800x600
+# virtual X display, grabbed whole with ImageMagick's import.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$top/build}
+
+if [ "${1:-}" != --in-display ]; then
+  "$top/scripts/setup.sh"
+  dpkg-query -W -f='${Status}' imagemagick 2>/dev/null | grep -q "install ok installed" || {
+    echo "Installing: imagemagick"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+  }
+  "$top/scripts/build.sh"
+  "$top/scripts/make_samples.sh" >/dev/null
+  exec xvfb-run -a -s "-screen 0 800x600x24" "$0" --in-display
+fi
+
+# Inside the display: the window fills the screen, as no window manager moves it.
+QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 "$build/ruk-viewer" "$build/samples" &
+viewer=$!
+trap 'kill $viewer 2>/dev/null || true' EXIT
+for _ in $(seq 60); do
+  xwininfo -root -tree | grep -q '"ruk-viewer"' && break
+  sleep 0.5
+done
+sleep 2 # the first frames
+mkdir -p "$top/docs"
+import -window root "$top/docs/screenshot.png"
+echo "wrote $top/docs/screenshot.png"
