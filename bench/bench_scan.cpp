@@ -1,5 +1,6 @@
 // Scanning a large tree into the sorted picture list, against two floors
 // measured in the same run: a plain walk with a bytewise sort, and find(1).
+// Medians of 5 warm runs.
 //   bench_scan FOLDER [N]   (N pictures, default 100000)
 // The tree, FOLDER/pictures-N, is made on first use: 1000 folders of tiny
 // PNGs named IMG_nnnnnnn.JPG.
@@ -58,15 +59,10 @@ double seconds(const std::function<void()>& work)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Median of warm runs: one untimed run first.
-double median(const std::function<void()>& work)
+double median(std::vector<double> times)
 {
-    work();
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i)
-        times.push_back(seconds(work));
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[runs / 2];
+    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+    return times[times.size() / 2];
 }
 
 // The floor: what any scan into a sorted list must at least do.
@@ -114,29 +110,38 @@ int main(int argc, char** argv)
         makeTree(tree, pictures);
 
     int listed = 0;
-    const double scanAndSort = median([&] {
+    auto scanAndList = [&] {
         PictureList list;
         list.addBatch(scanFolder(tree));
         listed = list.count();
-    });
-    const long peak = peakRssKiB();
-    const double scanOnly = median([&] { scanFolder(tree); });
-
-    const double plain = median([&] {
+    };
+    auto plainWalkAndSort = [&] {
         std::string path = tree;
         std::vector<std::string> found;
         plainWalk(path, found);
         std::sort(found.begin(), found.end());
-    });
+    };
     const std::string find = "find '" + tree + "' -type f | wc -l > /dev/null";
-    const double findTime = median([&] { std::system(find.c_str()); });
+
+    scanAndList(); // warms the caches; its peak is the one reported
+    const long peak = peakRssKiB();
+    // Runs interleaved, so that the machine's changing load falls on all
+    // figures alike.
+    std::vector<double> ours, scanOnly, plain, findTimes;
+    for (int i = 0; i < runs; ++i) {
+        ours.push_back(seconds(scanAndList));
+        scanOnly.push_back(seconds([&] { scanFolder(tree); }));
+        plain.push_back(seconds(plainWalkAndSort));
+        findTimes.push_back(seconds([&] { std::system(find.c_str()); }));
+    }
+    const double scanAndSort = median(ours);
 
     std::printf("tree: %s, %d pictures listed\n", tree.c_str(), listed);
     std::printf("scan + sorted list (scanFolder + PictureList::addBatch): %.3f s\n", scanAndSort);
-    std::printf("  of which scanFolder: %.3f s\n", scanOnly);
-    std::printf("peak RSS (VmHWM) after the scans: %.1f MiB\n", peak / 1024.0);
-    std::printf("floor, plain walk + bytewise sort: %.3f s\n", plain);
-    std::printf("floor, find -type f | wc -l: %.3f s\n", findTime);
-    std::printf("ratio to the plain floor: %.2f\n", scanAndSort / plain);
+    std::printf("  of which scanFolder: %.3f s\n", median(scanOnly));
+    std::printf("peak RSS (VmHWM) of scan + sorted list: %.1f MiB\n", peak / 1024.0);
+    std::printf("floor, plain walk + bytewise sort: %.3f s\n", median(plain));
+    std::printf("floor, find -type f | wc -l: %.3f s\n", median(findTimes));
+    std::printf("ratio to the plain floor: %.2f\n", scanAndSort / median(plain));
     return listed == pictures ? 0 : 1;
 }
