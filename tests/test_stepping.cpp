@@ -129,6 +129,7 @@ private slots:
         connect(form->TM_Img, &QTimer::timeout, this, [&] {
             angles << form->dm_round->rotation().y;
             const QImage frame = driver::frame(*form);
+            frame.save(QString("step-tick-%1.png").arg(angles.size())); // for a person to look at
             const int y = frame.height() / 2;
             double sum = 0, count = 0;
             for (int x = 0; x < frame.width(); ++x)
