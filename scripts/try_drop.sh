@@ -11,7 +11,7 @@ Xvfb $display -screen 0 1024x700x24 >/dev/null 2>&1 & xvfb=$!
 trap 'kill $viewer $source $xvfb 2>/dev/null || true' EXIT
 sleep 2
 export DISPLAY=$display
-"$build/ruk-viewer" >/dev/null 2>&1 & viewer=$!
+"$build/ruk-viewer" >"$out.log" 2>&1 & viewer=$!
 sleep 2
 "$build/tools/drag_source" "$@" >/dev/null 2>&1 & source=$!
 sleep 2
