@@ -14,10 +14,10 @@ using driver::near;
 
 namespace {
 
-void wheel(TForm1& form, QPoint at, int delta)
+void wheel(TForm1& form, QPoint at, int delta, Qt::ScrollPhase phase = Qt::NoScrollPhase)
 {
     QWheelEvent event(at, form.Viewport3D1->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+                      Qt::NoModifier, phase, false);
     QApplication::sendEvent(form.Viewport3D1, &event);
 }
 
@@ -120,6 +120,10 @@ private slots:
         wheel(*form, centre, 0);
         QCOMPARE(form->imgs[0]->scale().x, 1.1f);
         wheel(*form, centre, -1);
+        QCOMPARE(form->imgs[0]->scale().x, 1.0f);
+        // A touchpad's gesture start and end carry no movement: no zoom.
+        wheel(*form, centre, 0, Qt::ScrollBegin);
+        wheel(*form, centre, 0, Qt::ScrollEnd);
         QCOMPARE(form->imgs[0]->scale().x, 1.0f);
         // A pixel above the picture is background until the plane grows.
         const QPoint beyond = onScreen(*form, 0, 0.5f, -1.8f);

@@ -188,6 +188,12 @@ void Viewport3D::paintGL()
 
 void Viewport3D::wheelEvent(QWheelEvent* event)
 {
+    // Touchpads open and close a scroll gesture with events that carry no
+    // movement at all; they are not turns of a wheel.
+    if (event->phase() != Qt::NoScrollPhase && event->angleDelta().isNull()) {
+        event->ignore();
+        return;
+    }
     PicturePlane* plane = planeAt(event->position());
     if (plane && plane->onWheel)
         plane->onWheel(*plane, *event);
