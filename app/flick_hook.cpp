@@ -3,6 +3,7 @@
 #include "toolkit/error_report.h"
 #include "toolkit/flick.h"
 #include "toolkit/push_button.h"
+#include <QGuiApplication>
 #ifdef _WIN32
 #include "app/flick_hook_win.h"
 #else
@@ -16,14 +17,16 @@ bool stepsEnabled(const TForm1& form)
     return form.B_After->isEnabled();
 }
 
-// A flick passes no modifiers: Shift never shortens its turn.
+// Shift held on the keyboard while flicking turns the ring in one tick, as
+// it does for a click.
 void runStep(TForm1& form, int step)
 {
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
     toolkit::reportErrors([&] {
         if (step > 0)
-            form.B_AfterClick({});
+            form.B_AfterClick(modifiers);
         else
-            form.B_BeforeClick({});
+            form.B_BeforeClick(modifiers);
     });
 }
 

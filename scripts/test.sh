@@ -6,3 +6,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh"
 cd "${BUILD_DIR:-$top/build}"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j1 "$@"
+"$top/scripts/test_windows.sh"

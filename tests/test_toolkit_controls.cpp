@@ -146,6 +146,7 @@ private slots:
     void buttonKeysActivateFocused_data();
     void buttonKeysActivateFocused();
     void buttonDisabledIgnoresMouseAndFades();
+    void buttonDisabledMidPressForgetsThePress();
     void buttonTabMovesFocus();
     void buttonLook();
 
@@ -593,6 +594,21 @@ void TestToolkitControls::buttonDisabledIgnoresMouseAndFades()
     const QColor expected = QColor::fromRgbF(0.8f * enabled.redF() + 0.2f, 0.8f * enabled.greenF() + 0.2f,
                                              0.8f * enabled.blueF() + 0.2f);
     QVERIFY2(near(disabled, expected, 2), qPrintable(describe(disabled) + " " + describe(expected)));
+}
+
+void TestToolkitControls::buttonDisabledMidPressForgetsThePress()
+{
+    ButtonRow row;
+    const QPoint body(35, 15);
+    const QColor up = picture(row.window).pixelColor(body);
+    QSignalSpy clicks(&row.first, &PushButton::clicked);
+    QTest::mousePress(&row.first, Qt::LeftButton, {}, QPoint(25, 20));
+    row.first.setEnabled(false);
+    QTest::mouseRelease(&row.first, Qt::LeftButton, {}, QPoint(25, 20));
+    row.first.setEnabled(true);
+    QCOMPARE(picture(row.window).pixelColor(body), up);
+    QTest::mouseRelease(&row.first, Qt::LeftButton, {}, QPoint(25, 20));
+    QCOMPARE(clicks.count(), 0);
 }
 
 void TestToolkitControls::buttonTabMovesFocus()

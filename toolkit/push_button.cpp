@@ -112,6 +112,17 @@ void PushButton::keyPressEvent(QKeyEvent* event)
     }
 }
 
+// Disabled in the middle of a press, the button never sees the release: the
+// press is over, so it must not stay drawn pressed nor click later.
+void PushButton::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        pressed_ = false;
+        setDown(false);
+    }
+    QWidget::changeEvent(event);
+}
+
 void PushButton::setDown(bool down)
 {
     if (down_ == down)

@@ -60,7 +60,7 @@ void SwipeFilter::track(const QTouchEvent& event)
         return;
     if (event.type() == QEvent::TouchBegin) {
         tracking_ = event.pointCount() == 1;
-        start_ = event.point(0).globalPosition();
+        start_ = event.points().front().globalPosition();
         startTime_ = event.timestamp();
         return;
     }
@@ -69,7 +69,7 @@ void SwipeFilter::track(const QTouchEvent& event)
     if (event.type() != QEvent::TouchEnd || !tracking_)
         return;
     tracking_ = false;
-    const QPointF travel = event.point(0).globalPosition() - start_;
+    const QPointF travel = event.points().front().globalPosition() - start_;
     if (event.timestamp() - startTime_ <= maxDuration && std::hypot(travel.x(), travel.y()) >= minDistance)
         emit swiped(directionOf(travel));
 }
