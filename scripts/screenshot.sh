@@ -7,11 +7,7 @@ build=${BUILD_DIR:-$top/build}
 
 if [ "${1:-}" != --in-display ]; then
   "$top/scripts/setup.sh"
-  dpkg-query -W -f='${Status}' imagemagick 2>/dev/null | grep -q "install ok installed" || {
-    echo "Installing: imagemagick"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
-  }
+  "$top/scripts/install_packages.sh" imagemagick
   "$top/scripts/build.sh"
   "$top/scripts/make_samples.sh" >/dev/null
   exec xvfb-run -a -s "-screen 0 800x600x24" "$0" --in-display

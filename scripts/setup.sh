@@ -6,13 +6,4 @@ packages=(g++ cmake make git pkg-config
   qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri libicu-dev
   libxcb1-dev qt6-qpa-plugins fonts-noto-cjk fonts-dejavu-core xvfb xauth x11-utils
   desktop-file-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$(dirname "$0")/install_packages.sh" "${packages[@]}"

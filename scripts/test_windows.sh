@@ -9,16 +9,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${WINDOWS_BUILD_DIR:-$top/build-windows}
 
 packages=(g++-mingw-w64-x86-64-win32 wine64)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$top/scripts/install_packages.sh" "${packages[@]}"
 
 cmake -S "$top/tests/windows" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++ >/dev/null

@@ -10,6 +10,7 @@
 #include "toolkit/viewport3d.h"
 #include "viewer_support/form_driver.h"
 #include "support/fixtures.h"
+#include "support/real_box.h"
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -107,17 +108,11 @@ private slots:
     {
         auto form = driver::startForm({});
         QString shownText;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            answer.stop();
-            shownText = box->text() + "|" + box->windowTitle() + "|" + QString::number(box->buttons().size());
-            QVERIFY(box->icon() == QMessageBox::NoIcon);
-            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        RealBoxAnswer answer([&](QMessageBox& box) {
+            shownText = box.text() + "|" + box.windowTitle() + "|" + QString::number(box.buttons().size());
+            QVERIFY(box.icon() == QMessageBox::NoIcon);
+            QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
         });
-        answer.start(20);
         QTimer::singleShot(0, form.get(), [&] { QTest::mouseClick(form->B_Quit, Qt::LeftButton); });
         const int code = QApplication::exec();
         QCOMPARE(code, 0);

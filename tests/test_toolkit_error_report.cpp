@@ -1,4 +1,5 @@
 // The error report: its text rule, and the real box it shows.
+#include "support/real_box.h"
 #include "toolkit/error_report.h"
 #include <QMessageBox>
 #include <QPushButton>
@@ -32,17 +33,11 @@ private slots:
     void escapedErrorShowsTheBox()
     {
         QString seen;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            answer.stop();
-            seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->buttons().size()) + "|"
-                + QString::number(box->icon());
-            QTest::keyClick(box, Qt::Key_Escape);
+        RealBoxAnswer answer([&](QMessageBox& box) {
+            seen = box.windowTitle() + "|" + box.text() + "|" + QString::number(box.buttons().size()) + "|"
+                + QString::number(box.icon());
+            QTest::keyClick(&box, Qt::Key_Escape);
         });
-        answer.start(20);
         QObject target;
         bool after = false;
         QTimer::singleShot(0, &target, [] { throw toolkit::Error("Something failed"); });
