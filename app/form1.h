@@ -2,6 +2,7 @@
 // The main window: all of the viewer's state as fields and its behaviour as
 // event handlers. Handlers of the picture collection live in collection/, those
 // of the 3D ring in carousel/.
+#include "carousel/decode_ahead.h"
 #include "collection/picture_list.h"
 #include "toolkit/scene.h"
 #include <QPointer>
@@ -9,6 +10,7 @@
 #include <array>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,7 +91,11 @@ private:
     void Findjpg(const std::string& dir);
     void CreateRoundImage3D();
     void Image_Load_start();
-    void loadAndFit(toolkit::PicturePlane& plane, const std::string& path);
+    toolkit::PictureFile openForLoad(const std::string& path);
+    void loadOpened(int slot, const std::string& path, toolkit::PictureFile file);
+    void showPicture(int slot, const PictureSource& source, const toolkit::PictureRead& read);
+    bool showsAlready(int slot, const PictureSource& source) const;
+    void prepareDecodeAhead(int first);
     void step(int direction, Qt::KeyboardModifiers modifiers);
     void holdStepFocus();
     void enableSteps();
@@ -100,4 +106,8 @@ private:
     bool dropping_ = false;
     std::deque<std::vector<std::string>> queuedDrops_;
     QPointer<QWidget> stepFocus_;
+    // Where each plane's picture was decoded from, and the pictures the next
+    // step either way will load, decoded ahead.
+    std::array<std::optional<PictureSource>, 9> imgSources_;
+    DecodeAhead decodeAhead_;
 };

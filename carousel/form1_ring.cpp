@@ -5,10 +5,11 @@
 #include "carousel/slots.h"
 #include "resources/form_layout.h"
 #include "toolkit/error_report.h"
-#include "toolkit/picture_reader.h"
 #include "toolkit/viewport3d.h"
 #include <QWheelEvent>
 #include <cstring>
+#include <exception>
+#include <memory>
 
 void TForm1::CreateRoundImage3D()
 {
@@ -26,32 +27,114 @@ void TForm1::CreateRoundImage3D()
     }
 }
 
+// A file that exists but cannot be opened is an error the user must hear
+// about; a missing or undecodable one only leaves its plane as it was.
+toolkit::PictureFile TForm1::openForLoad(const std::string& path)
+{
+    toolkit::PictureFile file = toolkit::openPicture(path);
+    if (file.status() == toolkit::PictureRead::CannotOpen)
+        throw toolkit::Error(QString::fromUtf8(resources::form1::openError)
+                                 .arg(QString::fromLocal8Bit(path.c_str()),
+                                      QString::fromLocal8Bit(std::strerror(file.error()))));
+    return file;
+}
+
+// The nine files open here one by one in slot order, as loading them one
+// after the other would, while all cores decode them. The first that cannot
+// be opened ends the opening; its error is raised once the planes before it
+// show their new pictures, so the planes after it keep their old ones.
 void TForm1::Image_Load_start()
 {
+    decodeAhead_.clear();
     imgFront = 0;
     imgNumber = 0;
     dm_round->setRotation({0, 0, 0});
     const int n = stlf->count();
     if (n == 0)
         return;
-    for (int i = 0; i < 9; ++i)
-        loadAndFit(*imgs[i], stlf->at(entryForSlot(i, n)));
+    const int maxSide = Viewport3D1->maxTextureSide();
+    std::array<PictureSource, 9> sources;
+    std::array<std::shared_ptr<const DecodeJob>, 9> jobs; // none: the plane stays
+    std::exception_ptr failure;
+    int opened = 0;
+    for (; opened < 9; ++opened) {
+        toolkit::PictureFile file;
+        try {
+            file = openForLoad(stlf->at(entryForSlot(opened, n)));
+        } catch (const toolkit::Error&) {
+            failure = std::current_exception();
+            break;
+        }
+        sources[opened] = {file.identity(), maxSide};
+        if (!file.opened() || showsAlready(opened, sources[opened]))
+            continue;
+        // With fewer than nine entries a file fills several planes: decoded once.
+        for (int earlier = 0; earlier < opened && !jobs[opened]; ++earlier)
+            if (jobs[earlier] && jobs[earlier]->source() == sources[opened])
+                jobs[opened] = jobs[earlier];
+        if (!jobs[opened])
+            jobs[opened] = std::make_shared<const DecodeJob>(std::move(file), maxSide, DecodeJob::Load);
+    }
+    for (int i = 0; i < opened; ++i)
+        showPicture(i, sources[i], jobs[i] ? jobs[i]->result() : toolkit::PictureRead{});
+    if (failure)
+        std::rethrow_exception(failure);
+    prepareDecodeAhead(+1);
 }
 
-// A missing or undecodable file leaves the plane as it was; a file that
-// exists but cannot be opened is an error the user must hear about.
-void TForm1::loadAndFit(toolkit::PicturePlane& plane, const std::string& path)
+// Loads file, opened from path, into slot's plane: from its decode made
+// ahead if that is of this very file, not at all if the plane shows it
+// already.
+void TForm1::loadOpened(int slot, const std::string& path, toolkit::PictureFile file)
 {
-    toolkit::PictureRead read = toolkit::readPicture(path, Viewport3D1->maxTextureSide());
-    if (read.status == toolkit::PictureRead::CannotOpen)
-        throw toolkit::Error(QString::fromUtf8(resources::form1::openError)
-                                 .arg(QString::fromLocal8Bit(path.c_str()),
-                                      QString::fromLocal8Bit(std::strerror(read.error))));
-    if (read.status == toolkit::PictureRead::Loaded)
-        plane.setPicture(std::move(read.image), read.realSize);
+    const PictureSource source{file.identity(), Viewport3D1->maxTextureSide()};
+    if (!file.opened() || showsAlready(slot, source)) {
+        showPicture(slot, source, {});
+        return;
+    }
+    const std::optional<toolkit::PictureRead> ahead = decodeAhead_.take(path, source);
+    showPicture(slot, source, ahead ? *ahead : preparePicture(std::move(file), source.maxSide));
+}
+
+// Puts a decoded picture into slot's plane; anything else leaves the plane
+// as it was. Either way the plane is fitted to what it shows.
+void TForm1::showPicture(int slot, const PictureSource& source, const toolkit::PictureRead& read)
+{
+    toolkit::PicturePlane& plane = *imgs[slot];
+    if (read.status == toolkit::PictureRead::Loaded) {
+        plane.setPicture(read.image, read.realSize);
+        imgSources_[slot] = source;
+    }
     if (plane.hasPicture()) {
         const PlaneSize size = fitPlane(plane.pictureSize());
         plane.setWidth(size.width);
         plane.setHeight(size.height);
+    }
+}
+
+// Decoding the file of source again would give the plane the picture it shows.
+bool TForm1::showsAlready(int slot, const PictureSource& source) const
+{
+    return imgSources_[slot] && sameDecode(*imgSources_[slot], imgs[slot]->pictureSize(), source);
+}
+
+// After a load and after each step: decodes what the next step either way
+// will load, unless its plane shows that very picture already; first the
+// way the user went last, who is likely to go on. A step can end while a
+// drop has emptied the list to fill it anew: nothing to decode then.
+void TForm1::prepareDecodeAhead(int first)
+{
+    const int n = stlf->count();
+    if (n == 0)
+        return;
+    for (const int direction : {first, -first}) {
+        const int slot = wrap(imgFront + 5 * direction, 9);
+        const std::string& path = stlf->at(wrap(imgNumber + 5 * direction, n));
+        toolkit::PictureFile file = toolkit::openPicture(path);
+        const PictureSource source{file.identity(), Viewport3D1->maxTextureSide()};
+        if (file.opened() && !showsAlready(slot, source))
+            decodeAhead_.prepare(direction, path, std::move(file), source.maxSide);
+        else
+            decodeAhead_.drop(direction);
     }
 }

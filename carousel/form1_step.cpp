@@ -21,7 +21,9 @@ void TForm1::B_BeforeClick(Qt::KeyboardModifiers modifiers)
 void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
 {
     const int n = stlf->count();
-    if (n == 0)
+    // Start-up and a first drop fill the list before they build the ring; a
+    // step that arrives in between has no ring to turn yet.
+    if (n == 0 || !imgCreateFlag)
         return;
     holdStepFocus();
     B_Before->setEnabled(false);
@@ -30,13 +32,16 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
     ArcDial1->setValue(0);
 
     const int s = wrap(imgFront + 5 * direction, 9);
-    const int j = wrap(imgNumber + 5 * direction, n);
+    const std::string& path = stlf->at(wrap(imgNumber + 5 * direction, n));
+    // Opened here, whatever was decoded ahead: the file as it is now decides.
+    toolkit::PictureFile file;
     try {
-        loadAndFit(*imgs[s], stlf->at(j));
+        file = openForLoad(path);
     } catch (...) {
         enableSteps();
         throw;
     }
+    loadOpened(s, path, std::move(file));
 
     const bool oneTick = modifiers & Qt::ShiftModifier;
     tm_count = oneTick ? 1 : 10;
@@ -68,6 +73,7 @@ void TForm1::TM_ImgTimer()
     for (auto* plane : imgs)
         plane->setScale({1, 1, 1});
     enableSteps();
+    prepareDecodeAhead(rotation_deg > 0 ? +1 : -1);
 }
 
 // Disabling the focused step button would pass the focus on to Quit, where

@@ -1,14 +1,70 @@
 #include "toolkit/picture_reader.h"
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <optional>
+#include <type_traits>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
 
 namespace toolkit {
+
+bool FileIdentity::operator==(const FileIdentity& other) const
+{
+    return device == other.device && inode == other.inode && size == other.size
+        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+}
+
+PictureFile::PictureFile(PictureFile&& other) noexcept
+    : status_(other.status_), error_(other.error_), identity_(other.identity_), fd_(std::exchange(other.fd_, -1))
+{
+}
+
+PictureFile& PictureFile::operator=(PictureFile&& other) noexcept
+{
+    std::swap(status_, other.status_);
+    std::swap(error_, other.error_);
+    std::swap(identity_, other.identity_);
+    std::swap(fd_, other.fd_);
+    return *this;
+}
+
+PictureFile::~PictureFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+PictureFile openPicture(const std::string& path)
+{
+    PictureFile file;
+    // A path whose attributes cannot be read counts as a folder: no picture.
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return file;
+
+    // Non-blocking so that a named pipe cannot hang us; files ignore the flag.
+    file.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file.fd_ < 0) {
+        file.status_ = PictureRead::CannotOpen;
+        file.error_ = errno;
+        return file;
+    }
+    file.status_ = PictureRead::Loaded;
+    if (::fstat(file.fd_, &info) == 0)
+        file.identity_ = {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+    return file;
+}
 
 static qint64 pixels(QSize size)
 {
@@ -29,7 +85,7 @@ static QSize fitted(QSize size, int maxSide, qint64 pixelBudget)
     return {std::max(1, int(size.width() * factor)), std::max(1, int(size.height() * factor))};
 }
 
-static PictureRead decode(QIODevice* device, int maxSide, qint64 pixelBudget)
+static PictureRead decodeWithQt(QIODevice* device, int maxSide, qint64 pixelBudget, QImage::Format format)
 {
     PictureRead result;
     result.status = PictureRead::Undecodable;
@@ -60,10 +116,163 @@ static PictureRead decode(QIODevice* device, int maxSide, qint64 pixelBudget)
     // Formats that cannot decode scaled, or did not declare a size, shrink here.
     if (const QSize fit = fitted(image.size(), maxSide, pixelBudget); fit != image.size())
         image = image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    image.convertTo(format);
     result.status = PictureRead::Loaded;
     result.image = std::move(image);
     return result;
+}
+
+// libjpeg-turbo decodes straight into the 32-bit layout we keep, which Qt's
+// reader does not. It is bound at run time from the shared library that Qt's
+// own JPEG plugin uses; without it JPEGs go through QImageReader alone.
+struct LibJpeg {
+    decltype(&jpeg_std_error) std_error;
+    decltype(&jpeg_CreateDecompress) create_decompress;
+    decltype(&jpeg_destroy_decompress) destroy_decompress;
+    decltype(&jpeg_mem_src) mem_src;
+    decltype(&jpeg_read_header) read_header;
+    decltype(&jpeg_start_decompress) start_decompress;
+    decltype(&jpeg_read_scanlines) read_scanlines;
+};
+
+static const LibJpeg* libJpeg()
+{
+    static const std::optional<LibJpeg> bound = []() -> std::optional<LibJpeg> {
+        void* library = ::dlopen("libjpeg.so.62", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return std::nullopt;
+        LibJpeg jpeg;
+        auto bind = [library](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
+            return function != nullptr;
+        };
+        if (!(bind(jpeg.std_error, "jpeg_std_error") && bind(jpeg.create_decompress, "jpeg_CreateDecompress")
+              && bind(jpeg.destroy_decompress, "jpeg_destroy_decompress") && bind(jpeg.mem_src, "jpeg_mem_src")
+              && bind(jpeg.read_header, "jpeg_read_header")
+              && bind(jpeg.start_decompress, "jpeg_start_decompress")
+              && bind(jpeg.read_scanlines, "jpeg_read_scanlines")))
+            return std::nullopt;
+        return jpeg;
+    }();
+    return bound ? &*bound : nullptr;
+}
+
+struct JpegErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+// The power-of-two reduction (1 to 8) libjpeg should decode at so that the
+// result is still at least wanted; Qt's reader picks it the same way.
+static int jpegScale(QSize declared, QSize wanted)
+{
+    const int ratio = std::min(declared.width() / wanted.width(), declared.height() / wanted.height());
+    return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
+}
+
+enum class JpegOutcome { Decoded, Refused, NotForUs };
+
+// Decodes bytes into image, at a reduction that keeps it at least wanted.
+// Refused: over the budget, stopped, or broken. NotForUs: colour spaces
+// (CMYK, YCCK) that Qt's reader converts and this path does not. Nothing
+// with a destructor lives in this frame, since errors leave it by longjmp.
+static JpegOutcome decodeJpeg(const LibJpeg& jpeg, const QByteArray& bytes, int maxSide, qint64 pixelBudget,
+                              QImage::Format format, const std::stop_token& stop, PictureRead& result)
+{
+    jpeg_decompress_struct info;
+    JpegErrors errors;
+    info.err = jpeg.std_error(&errors.manager);
+    errors.manager.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<JpegErrors*>(common->err)->jump, 1);
+    };
+    errors.manager.output_message = [](j_common_ptr) {}; // warnings are not ours to show
+    jpeg.create_decompress(&info, JPEG_LIB_VERSION, sizeof info);
+    if (setjmp(errors.jump)) {
+        jpeg.destroy_decompress(&info);
+        return JpegOutcome::Refused;
+    }
+    jpeg.mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
+    jpeg.read_header(&info, TRUE);
+    const QSize declared(int(info.image_width), int(info.image_height));
+    if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr
+        && info.jpeg_color_space != JCS_RGB) {
+        jpeg.destroy_decompress(&info);
+        return JpegOutcome::NotForUs;
+    }
+    const QSize wanted = fitted(declared, maxSide, pixelBudget);
+    info.scale_num = 1;
+    info.scale_denom = jpegScale(declared, wanted);
+    // JPEG has no alpha: opaque pixels are premultiplied as they stand.
+    if (format == QImage::Format_RGBA8888_Premultiplied)
+        info.out_color_space = JCS_EXT_RGBA;
+    else
+        info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+    jpeg.start_decompress(&info);
+    const QSize decoded(int(info.output_width), int(info.output_height));
+    if (pixels(decoded) > pixelBudget || stop.stop_requested())
+        std::longjmp(errors.jump, 1);
+    result.image = QImage(decoded, format);
+    if (result.image.isNull())
+        std::longjmp(errors.jump, 1);
+    result.realSize = declared;
+    JSAMPROW rows[16];
+    while (info.output_scanline < info.output_height) {
+        if (stop.stop_requested())
+            std::longjmp(errors.jump, 1);
+        const int count = int(std::min<JDIMENSION>(16, info.output_height - info.output_scanline));
+        for (int i = 0; i < count; ++i)
+            rows[i] = result.image.scanLine(int(info.output_scanline) + i);
+        jpeg.read_scanlines(&info, rows, count);
+    }
+    jpeg.destroy_decompress(&info);
+    return JpegOutcome::Decoded;
+}
+
+static PictureRead decodeFile(int fd, int maxSide, qint64 pixelBudget, QImage::Format format,
+                              const std::stop_token& stop)
+{
+    PictureRead result;
+    result.status = PictureRead::Undecodable;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly))
+        return result;
+    const LibJpeg* jpeg = libJpeg();
+    struct stat info;
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!jpeg || !regular || file.peek(3) != QByteArray("\xff\xd8\xff", 3))
+        return decodeWithQt(&file, maxSide, pixelBudget, format);
+
+    const QByteArray bytes = file.readAll();
+    switch (decodeJpeg(*jpeg, bytes, maxSide, pixelBudget, format, stop, result)) {
+    case JpegOutcome::Decoded:
+        break;
+    case JpegOutcome::Refused:
+        return PictureRead{PictureRead::Undecodable, 0, {}, {}};
+    case JpegOutcome::NotForUs: {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return decodeWithQt(&buffer, maxSide, pixelBudget, format);
+    }
+    }
+    if (const QSize fit = fitted(result.realSize, maxSide, pixelBudget); fit != result.image.size()) {
+        result.image = result.image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        result.image.convertTo(format);
+    }
+    result.status = PictureRead::Loaded;
+    return result;
+}
+
+PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, std::stop_token stop,
+                          qint64 pixelBudget)
+{
+    if (file.descriptor() < 0) {
+        PictureRead result;
+        result.status = file.status();
+        result.error = file.error();
+        return result;
+    }
+    return decodeFile(file.descriptor(), maxSide, pixelBudget, format, stop);
 }
 
 PictureRead readPicture(const std::string& path, int maxSide)
@@ -73,30 +282,7 @@ PictureRead readPicture(const std::string& path, int maxSide)
 
 PictureRead readPicture(const std::string& path, int maxSide, qint64 pixelBudget)
 {
-    PictureRead result;
-    // A path whose attributes cannot be read counts as a folder: no picture.
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
-        return result;
-
-    // Non-blocking so that a named pipe cannot hang us; files ignore the flag.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        result.status = PictureRead::CannotOpen;
-        result.error = errno;
-        return result;
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly)) {
-        result.status = PictureRead::Undecodable;
-        return result;
-    }
-    return decode(&file, maxSide, pixelBudget);
+    return decodePicture(openPicture(path), maxSide, QImage::Format_ARGB32_Premultiplied, {}, pixelBudget);
 }
 
 }

@@ -3,7 +3,10 @@
 // from the content, never the name; only the first frame is used.
 #include <QImage>
 #include <QSize>
+#include <ctime>
+#include <stop_token>
 #include <string>
+#include <sys/types.h>
 
 namespace toolkit {
 
@@ -16,21 +19,63 @@ struct PictureRead {
     };
     Status status = Missing;
     int error = 0;
-    QImage image;   // Format_ARGB32_Premultiplied when Loaded
+    QImage image;   // premultiplied 32-bit when Loaded, see decodePicture
     QSize realSize; // the picture's size as the file declares it
 };
 
-// path is the file name's native bytes. The picture is decoded at full size,
-// except that it is scaled down (keeping its aspect) so that neither side
-// exceeds maxSide and so that it stays within the pixel budget.
-PictureRead readPicture(const std::string& path, int maxSide);
+// What the file system tells of a file's content: two opens that see the
+// same identity are taken to read the same picture.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool operator==(const FileIdentity& other) const;
+};
+
+// A picture file opened for decoding. Opening decides Missing and
+// CannotOpen, and must happen on the thread whose file permissions apply;
+// decoding may then happen on any thread. Owns its descriptor.
+class PictureFile {
+public:
+    PictureFile() = default;
+    PictureFile(PictureFile&& other) noexcept;
+    PictureFile& operator=(PictureFile&& other) noexcept;
+    ~PictureFile();
+
+    PictureRead::Status status() const { return status_; } // Loaded: opened
+    int error() const { return error_; }
+    const FileIdentity& identity() const { return identity_; }
+    bool opened() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }
+
+private:
+    friend PictureFile openPicture(const std::string& path);
+    PictureRead::Status status_ = PictureRead::Missing;
+    int error_ = 0;
+    FileIdentity identity_;
+    int fd_ = -1;
+};
+
+// path is the file name's native bytes.
+PictureFile openPicture(const std::string& path);
 
 // The most pixels a picture may be decoded to: 16384 x 16384, 1 GiB at four
 // bytes a pixel. Larger pictures are decoded scaled down by the formats that
 // can (JPEG, PNG); the others are refused.
 inline constexpr qint64 pictureBudget = qint64(16384) * 16384;
 
-// As above with another pixel budget.
+// Decodes an opened file (passing on Missing and CannotOpen) at full size,
+// except that the picture is scaled down (keeping its aspect) so that
+// neither side exceeds maxSide and so that it stays within pixelBudget.
+// format is Format_ARGB32_Premultiplied or Format_RGBA8888_Premultiplied;
+// JPEGs decode straight into either. A stop request abandons a JPEG decode
+// early as Undecodable.
+PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, std::stop_token stop = {},
+                          qint64 pixelBudget = pictureBudget);
+
+// Opens and decodes path in one go, to Format_ARGB32_Premultiplied.
+PictureRead readPicture(const std::string& path, int maxSide);
 PictureRead readPicture(const std::string& path, int maxSide, qint64 pixelBudget);
 
 }

@@ -1,27 +1,105 @@
 #include "toolkit/picture_texture.h"
+#include <mutex>
+#include <unordered_map>
+#include <vector>
 
 namespace toolkit {
 
-// A 32-bit ARGB word read with the reversed 8-8-8-8 packing is BGRA on any
-// byte order, so the pixels go up as they lie in memory.
-static constexpr auto pixelFormat = QOpenGLTexture::BGRA;
-static constexpr auto pixelType = QOpenGLTexture::UInt32_RGBA8_Rev;
+// Bytes in the order the texture keeps them, so the upload is a plain copy.
+static constexpr auto pixelFormat = QOpenGLTexture::RGBA;
+static constexpr auto pixelType = QOpenGLTexture::UInt8;
+
+// The average of four premultiplied pixels, channel by channel, rounded:
+// two channels at a time, each sum fitting in its 16-bit lane.
+static quint32 average(quint32 a, quint32 b, quint32 c, quint32 d)
+{
+    constexpr quint32 mask = 0x00ff00ff, half = 0x00020002;
+    const quint32 even = (a & mask) + (b & mask) + (c & mask) + (d & mask) + half;
+    const quint32 odd = ((a >> 8) & mask) + ((b >> 8) & mask) + ((c >> 8) & mask) + ((d >> 8) & mask) + half;
+    return ((even >> 2) & mask) | (((odd >> 2) & mask) << 8);
+}
+
+// The next mipmap level: half the size, rounded down as OpenGL sizes its
+// levels, each pixel the box average of the 2 x 2 it covers.
+static QImage halved(const QImage& source)
+{
+    QImage level(std::max(1, source.width() / 2), std::max(1, source.height() / 2), source.format());
+    const int dx = source.width() > 1 ? 1 : 0, dy = source.height() > 1 ? 1 : 0;
+    for (int y = 0; y < level.height(); ++y) {
+        const auto* top = reinterpret_cast<const quint32*>(source.constScanLine(2 * y));
+        const auto* bottom = reinterpret_cast<const quint32*>(source.constScanLine(2 * y + dy));
+        auto* out = reinterpret_cast<quint32*>(level.scanLine(y));
+        for (int x = 0; x < level.width(); ++x)
+            out[x] = average(top[2 * x], top[2 * x + dx], bottom[2 * x], bottom[2 * x + dx]);
+    }
+    return level;
+}
+
+static std::vector<QImage> mipLevels(const QImage& picture)
+{
+    std::vector<QImage> levels;
+    for (const QImage* last = &picture; last->width() > 1 || last->height() > 1; last = &levels.back())
+        levels.push_back(halved(*last));
+    return levels;
+}
+
+// Pictures that carry their levels, found by their pixels' address: that
+// stays the same through every copy of the picture and is released with it.
+struct Carried {
+    QImage picture;
+    std::vector<QImage> levels;
+};
+static std::mutex carriedMutex;
+static std::unordered_map<const uchar*, const Carried*> carriedByPixels;
+
+QImage withMipLevels(QImage picture)
+{
+    picture.convertTo(pictureFormat);
+    auto* carried = new Carried{picture, mipLevels(picture)};
+    const uchar* pixels = carried->picture.constBits();
+    QImage carrier(pixels, picture.width(), picture.height(), picture.bytesPerLine(), picture.format(),
+        [](void* info) {
+            auto* carried = static_cast<Carried*>(info);
+            {
+                const std::lock_guard lock(carriedMutex);
+                carriedByPixels.erase(carried->picture.constBits());
+            }
+            delete carried;
+        },
+        carried);
+    const std::lock_guard lock(carriedMutex);
+    carriedByPixels[pixels] = carried;
+    return carrier;
+}
+
+static std::vector<QImage> levelsOf(const QImage& picture)
+{
+    {
+        const std::lock_guard lock(carriedMutex);
+        if (auto found = carriedByPixels.find(picture.constBits()); found != carriedByPixels.end())
+            return found->second->levels;
+    }
+    return mipLevels(picture);
+}
 
 void uploadPicture(std::unique_ptr<QOpenGLTexture>& texture, QImage picture)
 {
     // Our own upload: QOpenGLTexture's QImage path would un-premultiply.
-    picture.convertTo(QImage::Format_ARGB32_Premultiplied);
+    picture.convertTo(pictureFormat);
+    const std::vector<QImage> levels = levelsOf(picture);
     if (!texture || texture->width() != picture.width() || texture->height() != picture.height()) {
         texture = std::make_unique<QOpenGLTexture>(QOpenGLTexture::Target2D);
+        texture->setAutoMipMapGenerationEnabled(false);
         texture->setFormat(QOpenGLTexture::RGBA8_UNorm);
         texture->setSize(picture.width(), picture.height());
-        texture->setMipLevels(texture->maximumMipLevels());
+        texture->setMipLevels(int(levels.size()) + 1);
         texture->setMinMagFilters(QOpenGLTexture::LinearMipMapLinear, QOpenGLTexture::Linear);
         texture->setWrapMode(QOpenGLTexture::ClampToEdge);
         texture->allocateStorage(pixelFormat, pixelType);
     }
-    // Setting level 0 regenerates the smaller mipmap levels.
-    texture->setData(pixelFormat, pixelType, picture.constBits());
+    texture->setData(0, pixelFormat, pixelType, picture.constBits());
+    for (size_t i = 0; i < levels.size(); ++i)
+        texture->setData(int(i) + 1, pixelFormat, pixelType, levels[i].constBits());
 }
 
 }

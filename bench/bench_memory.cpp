@@ -1,0 +1,58 @@
+// Resident memory (VmRSS) after loading a folder of nine 6000 x 4000 JPEGs
+// and idling until loading is done, against the bytes of their textures
+// (every mipmap level) plus the resident memory of the window with an empty
+// ring. Also with the folder of twelve, where the two pictures the next step
+// either way will load are held decoded ahead. Each figure comes from a
+// process of its own, this program run again with --measure.
+//   bench_memory [DATA_FOLDER]   (default /tmp/ruk-bench)
+#include "bench/bench_support.h"
+#include "toolkit/error_report.h"
+#include <QProcess>
+
+// The bytes of a mipmapped RGBA8 texture of width x height.
+static double textureBytes(int width, int height)
+{
+    double bytes = 0;
+    for (;; width = std::max(1, width / 2), height = std::max(1, height / 2)) {
+        bytes += 4.0 * width * height;
+        if (width == 1 && height == 1)
+            return bytes;
+    }
+}
+
+// The resident MiB of this program run with --measure and arguments.
+static double measured(const char* self, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QString::fromLocal8Bit(self), QStringList{"--measure"} + arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "measuring %s failed\n", qPrintable(arguments.join(' ')));
+        std::exit(4);
+    }
+    return process.readAllStandardOutput().trimmed().toDouble() / 1024.0;
+}
+
+int main(int argc, char** argv)
+{
+    toolkit::Application app(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--measure") {
+        std::unique_ptr<TForm1> form;
+        bench::startForm(form, std::vector<std::string>(argv + 2, argv + argc));
+        bench::idle(3000);
+        std::printf("%ld\n", bench::residentKiB());
+        return 0;
+    }
+    const bench::Photos photos = bench::photos(argc > 1 ? argv[1] : "/tmp/ruk-bench");
+    std::vector<double> empty, loaded, twelve;
+    for (int run = 0; run < 5; ++run) {
+        empty.push_back(measured(argv[0], {}));
+        loaded.push_back(measured(argv[0], {QString::fromStdString(photos.nine)}));
+        twelve.push_back(measured(argv[0], {QString::fromStdString(photos.twelve)}));
+    }
+    const double textures = 9 * textureBytes(6000, 4000) / (1 << 20);
+    bench::figure("memory_empty", empty, "MiB", "resident, window with an empty ring");
+    bench::figure("memory_loaded", loaded, "MiB", "resident after loading nine 6000x4000 JPEGs");
+    bench::figure("memory_twelve", twelve, "MiB", "resident after loading twelve, two decoded ahead");
+    bench::figure("memory_textures", {textures}, "MiB", "bytes of the nine textures, mipmap levels included");
+    return 0;
+}

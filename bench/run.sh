@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release (build-bench/), runs them in a virtual X
+# display with Mesa's software OpenGL, and prints one table: every figure
+# (median of the runs, min-max beside it) with the floor or goal it is
+# measured against in this same run, and the ratio. The scan benchmark's own
+# lines follow the table.
+#   bench/run.sh          the scan over 100,000 pictures
+#   bench/run.sh --full   the scan over 1,000,000 pictures
+# BENCH_DATA names the folder for the generated pictures and trees (default
+# /tmp/ruk-bench); they are made on first use and kept.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD:-$top/build-bench}
+data=${BENCH_DATA:-/tmp/ruk-bench}
+scan_pictures=100000
+if [ "${1:-}" = "--full" ]; then
+  scan_pictures=1000000
+fi
+
+if [ -z "${RUK_BENCH_IN_DISPLAY:-}" ]; then
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target bench_scan bench_load bench_step bench_frame bench_memory >/dev/null
+  exec env RUK_BENCH_IN_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+export QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+mkdir -p "$data"
+
+echo "load before: $(uptime)"
+figures=$(for program in load step frame memory; do
+  "$build/bench/bench_$program" "$data" | grep '^figure '
+done)
+scan=$("$build/bench/bench_scan" "$data" "$scan_pictures")
+echo "load after:  $(uptime)"
+
+declare -A median low high
+while read -r _ key m lo hi _; do
+  median[$key]=$m low[$key]=$lo high[$key]=$hi
+done <<<"$figures"
+
+row() { # title, key, floor title, floor value, goal
+  local ratio
+  ratio=$(awk -v a="${median[$2]}" -v b="$4" 'BEGIN { printf "%.2f", a / b }')
+  printf '%-58s %9s %19s   %-38s %9s %6s   %s\n' "$1" "${median[$2]}" "(${low[$2]}-${high[$2]})" "$3" "$4" "$ratio" "$5"
+}
+
+echo
+printf '%-58s %9s %19s   %-38s %9s %6s   %s\n' "figure" "median" "(min-max)" "against" "value" "ratio" "goal"
+row "start-up to the first frame, nine 6000x4000 JPEGs (ms)" startup \
+  "nine libjpeg-turbo decodes in a row" "${median[floor_nine]}" "<= 1.00"
+row "  the first start-up in a fresh process (ms)" startup_first \
+  "nine libjpeg-turbo decodes in a row" "${median[floor_nine]}" ""
+row "Next step, click to the end of its first tick (ms)" step \
+  "one libjpeg-turbo decode" "${median[floor_one]}" "<= 0.50"
+row "  the click handler alone (ms)" step_handler \
+  "one libjpeg-turbo decode" "${median[floor_one]}" ""
+row "one frame of the ring, 616x600, nine big pictures (ms)" frame \
+  "a 10 ms animation tick" 10 "<= 1.00"
+both=$(awk -v t="${median[memory_textures]}" -v e="${median[memory_empty]}" 'BEGIN { printf "%.1f", t + e }')
+row "resident memory after loading nine 6000x4000 (MiB)" memory_loaded \
+  "textures ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" "<= 1.15"
+row "  the same with twelve, two of them decoded ahead (MiB)" memory_twelve \
+  "textures ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" ""
+echo
+echo "scan (bench_scan, $scan_pictures pictures):"
+sed 's/^/  /' <<<"$scan"

@@ -1,0 +1,36 @@
+#include "carousel/decode_ahead.h"
+
+void DecodeAhead::prepare(int direction, const std::string& path, toolkit::PictureFile file, int maxSide)
+{
+    Held& held = held_[index(direction)];
+    const PictureSource source{file.identity(), maxSide};
+    if (held.job && held.path == path && held.job->source() == source)
+        return;
+    held.job.reset(); // asked to stop before the next one starts
+    held = {path, std::make_unique<DecodeJob>(std::move(file), maxSide, DecodeJob::Ahead)};
+}
+
+void DecodeAhead::drop(int direction)
+{
+    held_[index(direction)] = {};
+}
+
+void DecodeAhead::clear()
+{
+    held_ = {};
+}
+
+std::optional<toolkit::PictureRead> DecodeAhead::take(const std::string& path, const PictureSource& source)
+{
+    for (Held& held : held_) {
+        if (!held.job || held.path != path || !(held.job->source().identity == source.identity))
+            continue;
+        const std::unique_ptr<DecodeJob> job = std::exchange(held, {}).job;
+        if (!job->begun())
+            return std::nullopt;
+        toolkit::PictureRead read = job->result();
+        if (sameDecode(job->source(), read.realSize, source))
+            return read;
+    }
+    return std::nullopt;
+}

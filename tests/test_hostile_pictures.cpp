@@ -1,0 +1,112 @@
+// Damaged and hostile picture files (tests/hostile/corpus.h) loaded the way a
+// step loads them: none may crash or hang the viewer, take unbounded memory,
+// report an error or lose the picture a plane showed.
+#include "carousel/fit.h"
+#include "carousel/slots.h"
+#include "hostile/corpus.h"
+#include "support/fixtures.h"
+#include "toolkit/modal_box.h"
+#include "toolkit/push_button.h"
+#include "viewer_support/form_driver.h"
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+#include <map>
+
+namespace {
+
+// Guards against a hang or a runaway decoder; these are not benchmarks. A
+// small file may declare a picture within the decoding budget (1 GiB of
+// pixels), which then takes that much again while it is converted; beyond
+// that the budget must refuse it.
+constexpr qint64 millisecondsPerFile = 5000;
+constexpr long peakResidentMiB = 4096;
+
+// What a plane shows before a variant is loaded into it: no variant has this size.
+const QSize marker(7, 5);
+
+long peakResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmHWM:"))
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+// What is wrong with what plane shows after variant was loaded into it, or
+// an empty string.
+QString fault(const toolkit::PicturePlane& plane, const hostile::Variant& variant)
+{
+    const QSize shown = plane.pictureSize();
+    const bool kept = shown == marker;
+    if (!kept && shown.isEmpty())
+        return "lost its picture";
+    if (variant.outcome == hostile::Outcome::Keeps && !kept)
+        return QString("shows a %1 x %2 picture").arg(shown.width()).arg(shown.height());
+    if (variant.outcome == hostile::Outcome::Shows && shown != hostile::baseSize)
+        return QString("shows %1 x %2 instead of the picture").arg(shown.width()).arg(shown.height());
+    const PlaneSize fit = fitPlane(shown);
+    if (plane.width() != fit.width || plane.height() != fit.height)
+        return "is not fitted to its picture";
+    return {};
+}
+
+}
+
+class HostilePictures : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+
+    void everyVariantShowsOrKeepsWhatThePlaneShowed()
+    {
+        const std::vector<hostile::Variant> corpus = hostile::corpus();
+        QVERIFY(corpus.size() > 2000);
+        const std::string folder = dir.path().toStdString() + "/corpus";
+        std::map<std::string, const hostile::Variant*> variantAt;
+        for (const hostile::Variant& variant : corpus) {
+            const std::string path = folder + "/" + variant.name;
+            fixtures::writeText(path, variant.bytes.toStdString());
+            variantAt[path] = &variant;
+        }
+        QStringList reports;
+        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+            reports << box.text;
+            return toolkit::BoxAnswer::Ok;
+        });
+
+        auto form = driver::startForm({folder});
+        const int n = form->stlf->count();
+        QCOMPARE(n, int(corpus.size()));
+        QStringList faults;
+        QImage markerPicture(marker, QImage::Format_ARGB32_Premultiplied);
+        markerPicture.fill(Qt::gray);
+        // Each Shift step loads the entry five ahead into the slot behind the
+        // ring: n steps load every variant once.
+        for (int k = 0; k < n; ++k) {
+            toolkit::PicturePlane& plane = *form->imgs[wrap(form->imgFront + 5, 9)];
+            const hostile::Variant& variant = *variantAt.at(form->stlf->at(wrap(form->imgNumber + 5, n)));
+            plane.setPicture(markerPicture);
+            QElapsedTimer clock;
+            clock.start();
+            QTest::mouseClick(form->B_After, Qt::LeftButton, Qt::ShiftModifier);
+            driver::waitForStepEnd(*form);
+            if (clock.elapsed() > millisecondsPerFile)
+                faults << QString("%1 took %2 ms").arg(variant.name.c_str()).arg(clock.elapsed());
+            if (const QString wrong = fault(plane, variant); !wrong.isEmpty())
+                faults << QString("%1: the plane %2").arg(variant.name.c_str(), wrong);
+        }
+        QCOMPARE(form->imgNumber, 0);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join('\n')));
+        const long peak = peakResidentKiB();
+        QVERIFY2(peak > 0 && peak < peakResidentMiB * 1024, qPrintable(QString("peak resident set %1 KiB").arg(peak)));
+    }
+};
+
+VIEWER_TEST_MAIN(HostilePictures)
+#include "test_hostile_pictures.moc"

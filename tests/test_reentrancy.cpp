@@ -1,0 +1,195 @@
+// Input that arrives in the middle of start-up or of a drop, which both
+// process pending events between the paths they take: steps, the wheel, the
+// dial, the scroll bars, Quit and closing the window. None may crash the
+// viewer, spoil its list or leave its step buttons disabled; closing or
+// quitting ends the program with code 0 once the drop is done.
+#include "app/form2.h"
+#include "carousel/slots.h"
+#include "hostile/midway.h"
+#include "support/fixtures.h"
+#include "toolkit/arc_dial.h"
+#include "toolkit/modal_box.h"
+#include "toolkit/push_button.h"
+#include "toolkit/scroll_bar.h"
+#include "toolkit/viewport3d.h"
+#include "viewer_support/form_driver.h"
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QSize entrySize(int k)
+{
+    return QSize(40 + k, 30);
+}
+
+bool progressWindowOpen()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<TForm2*>(widget) && widget->isVisible())
+            return true;
+    return false;
+}
+
+// A drag of paths from the desktop that enters the 3D view and is dropped there.
+void drop(TForm1& form, const std::vector<std::string>& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    const QPoint at(10, 10);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.Viewport3D1, &enter);
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.Viewport3D1, &move);
+    QDropEvent release(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.Viewport3D1, &release);
+}
+
+void wheel(TForm1& form)
+{
+    const QPointF centre = QRectF(form.Viewport3D1->rect()).center();
+    QWheelEvent event(centre, form.Viewport3D1->mapToGlobal(centre), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form.Viewport3D1, &event);
+}
+
+struct Intrusion {
+    const char* name;
+    void (*act)(TForm1& form);
+    toolkit::BoxAnswer answer; // to the Quit question, if it is asked
+};
+
+const Intrusion intrusions[] = {
+    {"Next", [](TForm1& f) { QTest::keyClick(f.B_After, Qt::Key_Return); }, toolkit::BoxAnswer::No},
+    {"Previous with Shift", [](TForm1& f) { QTest::keyClick(f.B_Before, Qt::Key_Space, Qt::ShiftModifier); },
+     toolkit::BoxAnswer::No},
+    {"wheel", wheel, toolkit::BoxAnswer::No},
+    {"dial", [](TForm1& f) { f.ArcDial1->setValue(30); }, toolkit::BoxAnswer::No},
+    {"scroll bars", [](TForm1& f) { f.SB_H->setValue(20), f.SB_V->setValue(-15); }, toolkit::BoxAnswer::No},
+    {"Quit answered No", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, toolkit::BoxAnswer::No},
+    {"Quit answered Yes", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, toolkit::BoxAnswer::Yes},
+    {"close", [](TForm1& f) { f.close(); }, toolkit::BoxAnswer::No},
+};
+
+}
+
+class Reentrancy : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::string root() const { return dir.path().toStdString(); }
+    std::vector<std::string> expected;
+    QStringList boxes;
+
+    void useAnswer(toolkit::BoxAnswer answer)
+    {
+        toolkit::setModalBoxAnswerer([this, answer](const toolkit::BoxRequest& box) {
+            boxes << box.text;
+            return answer;
+        });
+    }
+
+    // The list holds exactly the pictures of both folders, in order, and the
+    // ring shows them from entry 0 in front, at rest.
+    void checkListAndRing(TForm1& form)
+    {
+        driver::waitForStepEnd(form);
+        QCOMPARE(form.stlf->count(), int(expected.size()));
+        for (int i = 0; i < form.stlf->count(); ++i)
+            QCOMPARE(form.stlf->at(i), expected[i]);
+        QVERIFY(form.B_After->isEnabled() && form.B_Before->isEnabled());
+        QCOMPARE(form.imgFront, 0);
+        QCOMPARE(form.imgNumber, 0);
+        QCOMPARE(form.dm_round->rotation().y, 0.0f);
+        for (int slot = 0; slot < 9; ++slot)
+            QCOMPARE(form.imgs[slot]->pictureSize(), entrySize(1 + entryForSlot(slot, int(expected.size()))));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        fixtures::writePicture(root() + "/a/1.png", entrySize(1), Qt::red);
+        fixtures::writePicture(root() + "/a/2.png", entrySize(2), Qt::green);
+        fixtures::writePicture(root() + "/b/3.png", entrySize(3), Qt::blue);
+        fixtures::writePicture(root() + "/b/4.png", entrySize(4), Qt::yellow);
+        for (int k = 5; k < 8; ++k)
+            fixtures::writePicture(root() + "/old/" + std::to_string(k) + ".png", entrySize(k), Qt::gray);
+        expected = {root() + "/a/1.png", root() + "/a/2.png", root() + "/b/3.png", root() + "/b/4.png"};
+    }
+    void init() { boxes.clear(); }
+    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+
+    void inputInTheMiddle_data()
+    {
+        QTest::addColumn<bool>("duringDrop");  // or during start-up
+        QTest::addColumn<bool>("betweenPaths"); // or as the handler begins
+        QTest::addColumn<int>("intrusion");
+        for (bool duringDrop : {false, true})
+            for (bool betweenPaths : {false, true})
+                for (int i = 0; i < int(std::size(intrusions)); ++i)
+                    QTest::addRow("%s, %s: %s", duringDrop ? "drop" : "start-up",
+                                  betweenPaths ? "between paths" : "as it begins", intrusions[i].name)
+                        << duringDrop << betweenPaths << i;
+    }
+    void inputInTheMiddle()
+    {
+        QFETCH(bool, duringDrop);
+        QFETCH(bool, betweenPaths);
+        QFETCH(int, intrusion);
+        const Intrusion& input = intrusions[intrusion];
+        useAnswer(input.answer);
+        auto when = [betweenPaths] { return betweenPaths ? hostile::listed() == 2 : progressWindowOpen(); };
+        auto act = [&] { input.act(*hostile::theForm()); };
+        std::unique_ptr<TForm1> form;
+        std::unique_ptr<hostile::Midway> midway;
+        if (duringDrop) {
+            form = driver::startForm({root() + "/old"});
+            midway = std::make_unique<hostile::Midway>(when, act);
+            drop(*form, {root() + "/a", root() + "/b"});
+        } else {
+            midway = std::make_unique<hostile::Midway>(when, act);
+            form = driver::startForm({root() + "/a", root() + "/b"});
+        }
+        QVERIFY(midway->fired());
+        checkListAndRing(*form);
+        const bool quitAsked = QString(input.name).startsWith("Quit");
+        QCOMPARE(boxes.size(), quitAsked ? 1 : 0);
+        QVERIFY(!progressWindowOpen());
+    }
+
+    // Under the event loop, as the program runs: closing the window or
+    // quitting in the middle of a drop ends the loop with code 0 once the
+    // drop has finished.
+    void closingOrQuittingDuringADropEndsTheProgram_data()
+    {
+        QTest::addColumn<int>("intrusion");
+        QTest::newRow("close") << int(std::size(intrusions)) - 1;
+        QTest::newRow("Quit answered Yes") << int(std::size(intrusions)) - 2;
+    }
+    void closingOrQuittingDuringADropEndsTheProgram()
+    {
+        QFETCH(int, intrusion);
+        const Intrusion& input = intrusions[intrusion];
+        useAnswer(input.answer);
+        auto form = driver::startForm({root() + "/old"});
+        hostile::Midway midway([] { return hostile::listed() == 2; }, [&] { input.act(*form); });
+        bool dropped = false;
+        QTimer::singleShot(0, [&] {
+            drop(*form, {root() + "/a", root() + "/b"});
+            dropped = true;
+        });
+        QTimer::singleShot(30000, [] { QCoreApplication::exit(99); }); // the loop would never end
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(midway.fired());
+        QVERIFY(dropped);
+        QVERIFY(!form->isVisible());
+        checkListAndRing(*form);
+    }
+};
+
+VIEWER_TEST_MAIN(Reentrancy)
+#include "test_reentrancy.moc"
