@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -145,31 +144,10 @@ inline void figure(const char* key, const std::vector<double>& samples, const ch
     std::fflush(stdout);
 }
 
-// libjpeg-turbo's decompressor, bound from the shared library, so that the
-// floor needs nothing the viewer's build does not link.
+// libjpeg-turbo's decompressor alone: the floor the viewer's loads are
+// measured against.
 class JpegFloor {
 public:
-    JpegFloor()
-    {
-        void* library = ::dlopen("libjpeg.so.62", RTLD_NOW | RTLD_LOCAL);
-        auto bind = [library](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-                library ? ::dlsym(library, name) : nullptr);
-            if (!function) {
-                std::fprintf(stderr, "libjpeg.so.62 lacks %s\n", name);
-                std::exit(2);
-            }
-        };
-        bind(std_error_, "jpeg_std_error");
-        bind(create_, "jpeg_CreateDecompress");
-        bind(destroy_, "jpeg_destroy_decompress");
-        bind(memSrc_, "jpeg_mem_src");
-        bind(readHeader_, "jpeg_read_header");
-        bind(start_, "jpeg_start_decompress");
-        bind(readScanlines_, "jpeg_read_scanlines");
-        bind(finish_, "jpeg_finish_decompress");
-    }
-
     // Reads and decodes path to 32-bit BGRA in the reused buffer; returns
     // the milliseconds taken.
     double decode(const std::string& path)
@@ -180,20 +158,20 @@ public:
             const QByteArray bytes = file.readAll();
             jpeg_decompress_struct info;
             jpeg_error_mgr errors;
-            info.err = std_error_(&errors);
-            create_(&info, JPEG_LIB_VERSION, sizeof info);
-            memSrc_(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
-            readHeader_(&info, TRUE);
+            info.err = jpeg_std_error(&errors);
+            jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
+            jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
+            jpeg_read_header(&info, TRUE);
             info.out_color_space = JCS_EXT_BGRA;
-            start_(&info);
+            jpeg_start_decompress(&info);
             const size_t stride = size_t(info.output_width) * 4;
             pixels_.resize(stride * info.output_height);
             while (info.output_scanline < info.output_height) {
                 unsigned char* row = pixels_.data() + stride * info.output_scanline;
-                readScanlines_(&info, &row, 1);
+                jpeg_read_scanlines(&info, &row, 1);
             }
-            finish_(&info);
-            destroy_(&info);
+            jpeg_finish_decompress(&info);
+            jpeg_destroy_decompress(&info);
         });
     }
 
@@ -206,14 +184,6 @@ public:
     }
 
 private:
-    decltype(&jpeg_std_error) std_error_;
-    decltype(&jpeg_CreateDecompress) create_;
-    decltype(&jpeg_destroy_decompress) destroy_;
-    decltype(&jpeg_mem_src) memSrc_;
-    decltype(&jpeg_read_header) readHeader_;
-    decltype(&jpeg_start_decompress) start_;
-    decltype(&jpeg_read_scanlines) readScanlines_;
-    decltype(&jpeg_finish_decompress) finish_;
     std::vector<unsigned char> pixels_;
 };
 

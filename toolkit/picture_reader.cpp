@@ -7,10 +7,7 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
-#include <dlfcn.h>
 #include <fcntl.h>
-#include <optional>
-#include <type_traits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -123,40 +120,7 @@ static PictureRead decodeWithQt(QIODevice* device, int maxSide, qint64 pixelBudg
 }
 
 // libjpeg-turbo decodes straight into the 32-bit layout we keep, which Qt's
-// reader does not. It is bound at run time from the shared library that Qt's
-// own JPEG plugin uses; without it JPEGs go through QImageReader alone.
-struct LibJpeg {
-    decltype(&jpeg_std_error) std_error;
-    decltype(&jpeg_CreateDecompress) create_decompress;
-    decltype(&jpeg_destroy_decompress) destroy_decompress;
-    decltype(&jpeg_mem_src) mem_src;
-    decltype(&jpeg_read_header) read_header;
-    decltype(&jpeg_start_decompress) start_decompress;
-    decltype(&jpeg_read_scanlines) read_scanlines;
-};
-
-static const LibJpeg* libJpeg()
-{
-    static const std::optional<LibJpeg> bound = []() -> std::optional<LibJpeg> {
-        void* library = ::dlopen("libjpeg.so.62", RTLD_NOW | RTLD_LOCAL);
-        if (!library)
-            return std::nullopt;
-        LibJpeg jpeg;
-        auto bind = [library](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
-            return function != nullptr;
-        };
-        if (!(bind(jpeg.std_error, "jpeg_std_error") && bind(jpeg.create_decompress, "jpeg_CreateDecompress")
-              && bind(jpeg.destroy_decompress, "jpeg_destroy_decompress") && bind(jpeg.mem_src, "jpeg_mem_src")
-              && bind(jpeg.read_header, "jpeg_read_header")
-              && bind(jpeg.start_decompress, "jpeg_start_decompress")
-              && bind(jpeg.read_scanlines, "jpeg_read_scanlines")))
-            return std::nullopt;
-        return jpeg;
-    }();
-    return bound ? &*bound : nullptr;
-}
-
+// reader does not.
 struct JpegErrors {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
@@ -176,27 +140,27 @@ enum class JpegOutcome { Decoded, Refused, NotForUs };
 // Refused: over the budget, stopped, or broken. NotForUs: colour spaces
 // (CMYK, YCCK) that Qt's reader converts and this path does not. Nothing
 // with a destructor lives in this frame, since errors leave it by longjmp.
-static JpegOutcome decodeJpeg(const LibJpeg& jpeg, const QByteArray& bytes, int maxSide, qint64 pixelBudget,
+static JpegOutcome decodeJpeg(const QByteArray& bytes, int maxSide, qint64 pixelBudget,
                               QImage::Format format, const std::stop_token& stop, PictureRead& result)
 {
     jpeg_decompress_struct info;
     JpegErrors errors;
-    info.err = jpeg.std_error(&errors.manager);
+    info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = [](j_common_ptr common) {
         std::longjmp(reinterpret_cast<JpegErrors*>(common->err)->jump, 1);
     };
     errors.manager.output_message = [](j_common_ptr) {}; // warnings are not ours to show
-    jpeg.create_decompress(&info, JPEG_LIB_VERSION, sizeof info);
+    jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
     if (setjmp(errors.jump)) {
-        jpeg.destroy_decompress(&info);
+        jpeg_destroy_decompress(&info);
         return JpegOutcome::Refused;
     }
-    jpeg.mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
-    jpeg.read_header(&info, TRUE);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
+    jpeg_read_header(&info, TRUE);
     const QSize declared(int(info.image_width), int(info.image_height));
     if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr
         && info.jpeg_color_space != JCS_RGB) {
-        jpeg.destroy_decompress(&info);
+        jpeg_destroy_decompress(&info);
         return JpegOutcome::NotForUs;
     }
     const QSize wanted = fitted(declared, maxSide, pixelBudget);
@@ -207,7 +171,7 @@ static JpegOutcome decodeJpeg(const LibJpeg& jpeg, const QByteArray& bytes, int 
         info.out_color_space = JCS_EXT_RGBA;
     else
         info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
-    jpeg.start_decompress(&info);
+    jpeg_start_decompress(&info);
     const QSize decoded(int(info.output_width), int(info.output_height));
     if (pixels(decoded) > pixelBudget || stop.stop_requested())
         std::longjmp(errors.jump, 1);
@@ -222,9 +186,9 @@ static JpegOutcome decodeJpeg(const LibJpeg& jpeg, const QByteArray& bytes, int 
         const int count = int(std::min<JDIMENSION>(16, info.output_height - info.output_scanline));
         for (int i = 0; i < count; ++i)
             rows[i] = result.image.scanLine(int(info.output_scanline) + i);
-        jpeg.read_scanlines(&info, rows, count);
+        jpeg_read_scanlines(&info, rows, count);
     }
-    jpeg.destroy_decompress(&info);
+    jpeg_destroy_decompress(&info);
     return JpegOutcome::Decoded;
 }
 
@@ -236,14 +200,13 @@ static PictureRead decodeFile(int fd, int maxSide, qint64 pixelBudget, QImage::F
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly))
         return result;
-    const LibJpeg* jpeg = libJpeg();
     struct stat info;
     const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (!jpeg || !regular || file.peek(3) != QByteArray("\xff\xd8\xff", 3))
+    if (!regular || file.peek(3) != QByteArray("\xff\xd8\xff", 3))
         return decodeWithQt(&file, maxSide, pixelBudget, format);
 
     const QByteArray bytes = file.readAll();
-    switch (decodeJpeg(*jpeg, bytes, maxSide, pixelBudget, format, stop, result)) {
+    switch (decodeJpeg(bytes, maxSide, pixelBudget, format, stop, result)) {
     case JpegOutcome::Decoded:
         break;
     case JpegOutcome::Refused:
