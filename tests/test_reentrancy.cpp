@@ -16,6 +16,8 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -70,11 +72,21 @@ const Intrusion intrusions[] = {
      toolkit::BoxAnswer::No},
     {"wheel", wheel, toolkit::BoxAnswer::No},
     {"dial", [](TForm1& f) { f.ArcDial1->setValue(30); }, toolkit::BoxAnswer::No},
-    {"scroll bars", [](TForm1& f) { f.SB_H->setValue(20), f.SB_V->setValue(-15); }, toolkit::BoxAnswer::No},
+    {"scroll bars", [](TForm1& f) {
+         f.SB_H->setValue(20);
+         f.SB_V->setValue(-15);
+     }, toolkit::BoxAnswer::No},
     {"Quit answered No", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, toolkit::BoxAnswer::No},
     {"Quit answered Yes", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, toolkit::BoxAnswer::Yes},
     {"close", [](TForm1& f) { f.close(); }, toolkit::BoxAnswer::No},
 };
+
+int intrusionNamed(const char* name)
+{
+    const auto* found = std::find_if(std::begin(intrusions), std::end(intrusions),
+                                     [&](const Intrusion& i) { return std::string_view(i.name) == name; });
+    return int(found - std::begin(intrusions));
+}
 
 }
 
@@ -167,8 +179,8 @@ private slots:
     void closingOrQuittingDuringADropEndsTheProgram_data()
     {
         QTest::addColumn<int>("intrusion");
-        QTest::newRow("close") << int(std::size(intrusions)) - 1;
-        QTest::newRow("Quit answered Yes") << int(std::size(intrusions)) - 2;
+        for (const char* name : {"close", "Quit answered Yes"})
+            QTest::newRow(name) << intrusionNamed(name);
     }
     void closingOrQuittingDuringADropEndsTheProgram()
     {
