@@ -13,6 +13,7 @@
 #include "toolkit/modal_box.h"
 #include "toolkit/pending_events.h"
 #include "toolkit/viewport3d.h"
+#include <QApplication>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -22,7 +23,9 @@ TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
     : QWidget(parent), arguments_(std::move(arguments))
 {
     setWindowTitle(QString::fromUtf8(layout::caption));
-    setWindowIcon(resources::appIcon());
+    // Every window of the program, the search-progress window and the boxes
+    // included, shows this one icon; built once, not per window.
+    QApplication::setWindowIcon(resources::appIcon());
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor::fromRgba(layout::background));

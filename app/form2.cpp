@@ -1,5 +1,4 @@
 #include "app/form2.h"
-#include "resources/app_icon.h"
 #include "resources/form_layout.h"
 #include "resources/look.h"
 #include "toolkit/busy_indicator.h"
@@ -10,7 +9,6 @@ TForm2::TForm2()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowTitle(QString::fromUtf8(layout::caption));
-    setWindowIcon(resources::appIcon());
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(layout::clientSize);
     setAutoFillBackground(true);

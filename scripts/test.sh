@@ -10,10 +10,11 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j1 "$@"
 
 # The sanitizer build (AddressSanitizer with its leak checker, and
 # UndefinedBehaviorSanitizer): any finding ends the test that made it with a
-# failure. Leaks inside third-party libraries are listed in lsan.supp. Mesa
-# unloads its driver before the leak check, which would show the driver's
-# live allocations as leaks of an unknown module; preloading it keeps it
-# mapped (and the runtime's link-order check must then look away).
+# failure. Leaks inside third-party libraries are listed in
+# tests/sanitizer/lsan.supp. Mesa unloads its driver before the leak check,
+# which would show the driver's live allocations as leaks of an unknown
+# module; preloading it keeps it mapped (and the runtime's link-order check
+# must then look away).
 sanitized=$top/build-asan
 BUILD_DIR=$sanitized BUILD_TYPE=RelWithDebInfo "$top/scripts/build.sh" -DSANITIZE=ON
 sanitizing=(
