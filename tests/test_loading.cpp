@@ -8,6 +8,8 @@
 #include "toolkit/picture_reader.h"
 #include "toolkit/push_button.h"
 #include "toolkit/viewport3d.h"
+#include "carousel/slots.h"
+#include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -19,23 +21,6 @@ using driver::colourAt;
 using driver::near;
 
 namespace {
-
-QColor entryColour(int k)
-{
-    return QColor::fromHsv((k * 67) % 360, 255, 255);
-}
-QSize entrySize(int k)
-{
-    return QSize(40 + k, 30);
-}
-std::string entryName(int k)
-{
-    return "/e" + std::to_string(100 + k) + ".png";
-}
-int wrapped(int v, int m)
-{
-    return ((v % m) + m) % m;
-}
 
 // The error a file that cannot be opened raises.
 QString openError(const std::string& path)
@@ -53,7 +38,7 @@ class Loading : public QObject {
     void writeEntries(const std::string& folder, int n, int sizeOffset = 0)
     {
         for (int k = 0; k < n; ++k)
-            fixtures::writePicture(folder + entryName(k), entrySize(k + sizeOffset), entryColour(k + sizeOffset));
+            fixtures::writePicture(folder + entries::name(k), entries::size(k + sizeOffset), entries::colour(k + sizeOffset));
     }
 
 private slots:
@@ -87,8 +72,8 @@ private slots:
         auto form = driver::startForm({root()});
         QTest::qWait(300); // time for the decodes ahead; the outcome must not depend on it
 
-        const int slot = wrapped(5 * direction, 9);
-        const std::string path = root() + entryName(wrapped(5 * direction, n));
+        const int slot = wrap(5 * direction, 9);
+        const std::string path = root() + entries::name(wrap(5 * direction, n));
         const QSize before = form->imgs[slot]->pictureSize();
         const QSize replacement(90, 20);
         if (change == "renamed over") {
@@ -125,7 +110,7 @@ private slots:
         }
         driver::waitForStepEnd(*form);
         QCOMPARE(reports, QStringList{});
-        QCOMPARE(form->imgNumber, wrapped(direction, n));
+        QCOMPARE(form->imgNumber, wrap(direction, n));
         const bool loaded = expected.status == toolkit::PictureRead::Loaded;
         QCOMPARE(form->imgs[slot]->pictureSize(), loaded ? expected.realSize : before);
 
@@ -136,7 +121,7 @@ private slots:
         }
         QCOMPARE(form->imgFront, slot);
         const QColor colour = loaded ? expected.image.pixelColor(expected.image.rect().center())
-                                     : entryColour(before.width() - 40);
+                                     : entries::colour(before.width() - 40);
         QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, slot)), colour));
     }
 
@@ -149,7 +134,7 @@ private slots:
         writeEntries(first, 12);
         writeEntries(second, 12, 20);
         auto form = driver::startForm({first});
-        const std::string locked = second + entryName(3);
+        const std::string locked = second + entries::name(3);
         QCOMPARE(::chmod(locked.c_str(), 0), 0);
 
         QStringList reports;
@@ -168,18 +153,18 @@ private slots:
         }
 
         QCOMPARE(reports, QStringList{openError(locked)});
-        const QList<QSize> expected{entrySize(20), entrySize(21), entrySize(22), entrySize(3), entrySize(4),
-                                    entrySize(8), entrySize(9), entrySize(10), entrySize(11)};
+        const QList<QSize> expected{entries::size(20), entries::size(21), entries::size(22), entries::size(3), entries::size(4),
+                                    entries::size(8), entries::size(9), entries::size(10), entries::size(11)};
         QCOMPARE(sizesAtReport, expected);
         for (int slot = 0; slot < 9; ++slot)
             QCOMPARE(form->imgs[slot]->pictureSize(), expected[slot]);
-        QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, 0)), entryColour(20)));
+        QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, 0)), entries::colour(20)));
     }
 
     void openErrorMidStartUpLeavesLaterPlanesEmpty()
     {
         writeEntries(root(), 12);
-        const std::string locked = root() + entryName(2);
+        const std::string locked = root() + entries::name(2);
         QCOMPARE(::chmod(locked.c_str(), 0), 0);
         QStringList reports;
         toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
@@ -192,8 +177,8 @@ private slots:
             form = driver::startForm({root()});
         }
         QCOMPARE(reports, QStringList{openError(locked)});
-        QCOMPARE(form->imgs[0]->pictureSize(), entrySize(0));
-        QCOMPARE(form->imgs[1]->pictureSize(), entrySize(1));
+        QCOMPARE(form->imgs[0]->pictureSize(), entries::size(0));
+        QCOMPARE(form->imgs[1]->pictureSize(), entries::size(1));
         for (int slot = 2; slot < 9; ++slot)
             QVERIFY(!form->imgs[slot]->hasPicture());
     }
@@ -215,8 +200,8 @@ private slots:
         form->DragDrop(drop);
         driver::waitForStepEnd(*form);
         QCOMPARE(form->imgNumber, 0);
-        QCOMPARE(form->imgs[0]->pictureSize(), entrySize(20));
-        QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, 0)), entryColour(20)));
+        QCOMPARE(form->imgs[0]->pictureSize(), entries::size(20));
+        QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, 0)), entries::colour(20)));
     }
 
     // With fewer entries than planes a file fills several planes, each with
@@ -227,8 +212,8 @@ private slots:
         auto form = driver::startForm({root()});
         const int expected[9] = {0, 1, 2, 3, 0, 0, 1, 2, 3};
         for (int slot = 0; slot < 9; ++slot)
-            QCOMPARE(form->imgs[slot]->pictureSize(), entrySize(expected[slot]));
-        QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, 0)), entryColour(0)));
+            QCOMPARE(form->imgs[slot]->pictureSize(), entries::size(expected[slot]));
+        QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, 0)), entries::colour(0)));
     }
 };
 

@@ -6,6 +6,8 @@
 #include "toolkit/modal_box.h"
 #include "toolkit/push_button.h"
 #include "toolkit/viewport3d.h"
+#include "carousel/slots.h"
+#include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
 #include <QTemporaryDir>
 #include <QTimer>
@@ -14,30 +16,6 @@
 
 using driver::colourAt;
 using driver::near;
-
-namespace {
-
-QColor entryColour(int k)
-{
-    return QColor::fromHsv((k * 67) % 360, 255, 255);
-}
-QSize entrySize(int k)
-{
-    return QSize(40 + k, 30);
-}
-
-// The entry a plane shows, told by its picture's width.
-int entryOf(const toolkit::PicturePlane& plane)
-{
-    return plane.pictureSize().width() - 40;
-}
-
-int wrapped(int v, int m)
-{
-    return ((v % m) + m) % m;
-}
-
-}
 
 class Stepping : public QObject {
     Q_OBJECT
@@ -48,7 +26,7 @@ class Stepping : public QObject {
     {
         QDir(dir.path()).removeRecursively();
         for (int k = 0; k < n; ++k)
-            fixtures::writePicture(root() + "/e" + std::to_string(100 + k) + ".png", entrySize(k), entryColour(k));
+            fixtures::writePicture(root() + entries::name(k), entries::size(k), entries::colour(k));
         return driver::startForm({root()});
     }
 
@@ -57,7 +35,7 @@ class Stepping : public QObject {
     {
         const int n = form.stlf->count();
         for (int k = -4; k <= 4; ++k)
-            QCOMPARE(entryOf(*form.imgs[wrapped(form.imgFront + k, 9)]), wrapped(form.imgNumber + k, n));
+            QCOMPARE(entries::shownBy(*form.imgs[wrap(form.imgFront + k, 9)]), wrap(form.imgNumber + k, n));
     }
 
 private slots:
@@ -97,9 +75,9 @@ private slots:
         // The front plane faces the camera, showing the front entry; its
         // neighbours show the next and previous entries.
         const QImage frame = driver::frame(*form);
-        QVERIFY(near(colourAt(frame, driver::slotCentre(*form, form->imgFront)), entryColour(number)));
-        const QPoint right = driver::slotCentre(*form, wrapped(form->imgFront + 1, 9));
-        QVERIFY(near(colourAt(frame, QPoint(std::min(right.x(), 600), right.y())), entryColour(wrapped(number + 1, n))));
+        QVERIFY(near(colourAt(frame, driver::slotCentre(*form, form->imgFront)), entries::colour(number)));
+        const QPoint right = driver::slotCentre(*form, wrap(form->imgFront + 1, 9));
+        QVERIFY(near(colourAt(frame, QPoint(std::min(right.x(), 600), right.y())), entries::colour(wrap(number + 1, n))));
     }
 
     void keysStepTheRing()
@@ -133,7 +111,7 @@ private slots:
             const int y = frame.height() / 2;
             double sum = 0, count = 0;
             for (int x = 0; x < frame.width(); ++x)
-                if (near(frame.pixelColor(x, y), entryColour(0), 12))
+                if (near(frame.pixelColor(x, y), entries::colour(0), 12))
                     sum += x, count += 1;
             centres << (count > 0 ? sum / count : -1);
         });
@@ -211,7 +189,7 @@ private slots:
     {
         auto form = startWith(12);
         form->ArcDial1->setValue(20);
-        const std::string locked = root() + "/e105.png"; // entry 5, loaded by Next
+        const std::string locked = root() + entries::name(5); // loaded by Next
         QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
         toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
