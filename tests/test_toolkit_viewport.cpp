@@ -4,6 +4,7 @@
 #include "support/fixtures.h"
 #include "support/frame_probe.h"
 #include "toolkit/viewport3d.h"
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QWheelEvent>
 #include <QtTest>
@@ -74,6 +75,7 @@ class ViewportTest : public QObject {
         for (int i = 0; i < 9; ++i) {
             slotNodes[i]->setRotation({0, -40.0f * i, 0});
             planes[i]->setRotation({});
+            planes[i]->setScale({1, 1, 1});
             planes[i]->setWidth(4);
             planes[i]->setHeight(3);
             planes[i]->setPicture(QImage());
@@ -299,6 +301,62 @@ private slots:
             const QColor seen = colourAt(frame, p);
             QVERIFY2(sameColour(seen, QColor(128, 128, 128), 24), qPrintable(seen.name()));
         }
+    }
+
+    // A picture seen small goes up without its finest levels; a frame that
+    // shows it large needs them and gets them before it is drawn.
+    void detailComesWhenAFrameNeedsIt()
+    {
+        QImage stripes(4096, 4096, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < stripes.height(); ++y) {
+            auto* row = reinterpret_cast<quint32*>(stripes.scanLine(y));
+            for (int x = 0; x < stripes.width(); ++x)
+                row[x] = x % 2 ? 0xffffffff : 0xff000000;
+        }
+        planes[0]->setPicture(stripes);
+        const QColor small = colourAt(view.grabFramebuffer(), QPointF(308, 300));
+        QVERIFY2(sameColour(small, QColor(128, 128, 128), 24), qPrintable(small.name()));
+
+        planes[0]->setScale({120, 120, 1}); // some nine pixels to a stripe
+        const QImage large = view.grabFramebuffer();
+        int darkest = 255, lightest = 0;
+        for (int x = 300; x < 316; ++x) {
+            const int grey = qGray(colourAt(large, QPointF(x, 300)).rgb());
+            darkest = std::min(darkest, grey);
+            lightest = std::max(lightest, grey);
+        }
+        QVERIFY2(darkest < 64 && lightest > 192, qPrintable(QString("%1..%2").arg(darkest).arg(lightest)));
+    }
+
+    // However much finer detail a texture holds than a frame samples, the
+    // frame is the same: the ring drawn with the least detail it needs
+    // equals the ring drawn once every level is up.
+    void framesDoNotDependOnTheDetailHeld()
+    {
+        QRandomGenerator random(7);
+        for (PicturePlane* plane : planes) {
+            QImage noise(2048, 1536, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < noise.height(); ++y) {
+                auto* row = reinterpret_cast<quint32*>(noise.scanLine(y));
+                for (int x = 0; x < noise.width(); ++x)
+                    row[x] = random.generate() | 0xff000000;
+            }
+            plane->setPicture(noise);
+        }
+        ring->setRotation({0, 20, 0}); // every plane at a slant
+        const QImage least = view.grabFramebuffer();
+        for (PicturePlane* plane : planes)
+            plane->setScale({40, 40, 1}); // each needs its finest level now
+        view.grabFramebuffer();
+        for (PicturePlane* plane : planes)
+            plane->setScale({1, 1, 1});
+        const QImage every = view.grabFramebuffer();
+        QCOMPARE(least.size(), every.size());
+        int differing = 0;
+        for (int y = 0; y < least.height(); ++y)
+            for (int x = 0; x < least.width(); ++x)
+                differing += least.pixel(x, y) != every.pixel(x, y);
+        QCOMPARE(differing, 0);
     }
 
     void sceneChangesRepaintTheView_data()

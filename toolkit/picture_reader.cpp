@@ -1,4 +1,5 @@
 #include "toolkit/picture_reader.h"
+#include "toolkit/huge_page_image.h"
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -175,7 +176,7 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, int maxSide, qint64 pixel
     const QSize decoded(int(info.output_width), int(info.output_height));
     if (pixels(decoded) > pixelBudget || stop.stop_requested())
         std::longjmp(errors.jump, 1);
-    result.image = QImage(decoded, format);
+    result.image = hugePageImage(decoded, format);
     if (result.image.isNull())
         std::longjmp(errors.jump, 1);
     result.realSize = declared;

@@ -1,4 +1,6 @@
 #include "toolkit/picture_texture.h"
+#include "toolkit/huge_page_image.h"
+#include <algorithm>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -23,7 +25,7 @@ static quint32 average(quint32 a, quint32 b, quint32 c, quint32 d)
 // levels, each pixel the box average of the 2 x 2 it covers.
 static QImage halved(const QImage& source)
 {
-    QImage level(std::max(1, source.width() / 2), std::max(1, source.height() / 2), source.format());
+    QImage level = hugePageImage({std::max(1, source.width() / 2), std::max(1, source.height() / 2)}, source.format());
     const int dx = source.width() > 1 ? 1 : 0, dy = source.height() > 1 ? 1 : 0;
     for (int y = 0; y < level.height(); ++y) {
         const auto* top = reinterpret_cast<const quint32*>(source.constScanLine(2 * y));
@@ -52,9 +54,17 @@ struct Carried {
 static std::mutex carriedMutex;
 static std::unordered_map<const uchar*, const Carried*> carriedByPixels;
 
+static bool carriesLevels(const QImage& picture)
+{
+    const std::lock_guard lock(carriedMutex);
+    return carriedByPixels.contains(picture.constBits());
+}
+
 QImage withMipLevels(QImage picture)
 {
     picture.convertTo(pictureFormat);
+    if (carriesLevels(picture))
+        return picture;
     auto* carried = new Carried{picture, mipLevels(picture)};
     const uchar* pixels = carried->picture.constBits();
     QImage carrier(pixels, picture.width(), picture.height(), picture.bytesPerLine(), picture.format(),
@@ -82,24 +92,27 @@ static std::vector<QImage> levelsOf(const QImage& picture)
     return mipLevels(picture);
 }
 
-void uploadPicture(std::unique_ptr<QOpenGLTexture>& texture, QImage picture)
+void uploadPicture(std::unique_ptr<QOpenGLTexture>& texture, QImage picture, int firstLevel)
 {
     // Our own upload: QOpenGLTexture's QImage path would un-premultiply.
     picture.convertTo(pictureFormat);
-    const std::vector<QImage> levels = levelsOf(picture);
-    if (!texture || texture->width() != picture.width() || texture->height() != picture.height()) {
+    const std::vector<QImage> smaller = levelsOf(picture);
+    const int count = int(smaller.size()) + 1;
+    firstLevel = std::clamp(firstLevel, 0, count - 1);
+    auto level = [&](int i) -> const QImage& { return i == 0 ? picture : smaller[size_t(i) - 1]; };
+    const QImage& first = level(firstLevel);
+    if (!texture || texture->width() != first.width() || texture->height() != first.height()) {
         texture = std::make_unique<QOpenGLTexture>(QOpenGLTexture::Target2D);
         texture->setAutoMipMapGenerationEnabled(false);
         texture->setFormat(QOpenGLTexture::RGBA8_UNorm);
-        texture->setSize(picture.width(), picture.height());
-        texture->setMipLevels(int(levels.size()) + 1);
+        texture->setSize(first.width(), first.height());
+        texture->setMipLevels(count - firstLevel);
         texture->setMinMagFilters(QOpenGLTexture::LinearMipMapLinear, QOpenGLTexture::Linear);
         texture->setWrapMode(QOpenGLTexture::ClampToEdge);
         texture->allocateStorage(pixelFormat, pixelType);
     }
-    texture->setData(0, pixelFormat, pixelType, picture.constBits());
-    for (size_t i = 0; i < levels.size(); ++i)
-        texture->setData(int(i) + 1, pixelFormat, pixelType, levels[i].constBits());
+    for (int i = firstLevel; i < count; ++i)
+        texture->setData(i - firstLevel, pixelFormat, pixelType, level(i).constBits());
 }
 
 }

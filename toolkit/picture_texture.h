@@ -10,14 +10,17 @@ namespace toolkit {
 inline constexpr QImage::Format pictureFormat = QImage::Format_RGBA8888_Premultiplied;
 
 // Returns picture (in pictureFormat) carrying its smaller mipmap
-// levels, made now on the calling thread, so that a worker can spare the
-// upload that work. The levels live as long as the picture's pixels.
+// levels, made now on the calling thread unless it carries them already, so
+// that a worker can spare the upload that work. The levels live as long as
+// the picture's pixels.
 QImage withMipLevels(QImage picture);
 
-// Uploads picture's premultiplied pixels unchanged, with its mipmap levels
-// (those it carries, or made now), linear magnification and trilinear
-// minification. Keeps texture's storage when it has the picture's size and
-// replaces the texture otherwise. Needs the texture's context to be current.
-void uploadPicture(std::unique_ptr<QOpenGLTexture>& texture, QImage picture);
+// Uploads picture's premultiplied pixels unchanged from mipmap level
+// firstLevel down to 1 x 1 (the levels it carries, or made now), with linear
+// magnification and trilinear minification: the texture's own level 0 is
+// the picture's level firstLevel. Keeps texture's storage when it has that
+// level's size and replaces the texture otherwise. Needs the texture's
+// context to be current.
+void uploadPicture(std::unique_ptr<QOpenGLTexture>& texture, QImage picture, int firstLevel = 0);
 
 }

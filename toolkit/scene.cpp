@@ -73,7 +73,6 @@ void PicturePlane::setPicture(QImage image, QSize realSize)
 {
     pending_ = std::move(image);
     realSize_ = realSize.isEmpty() ? pending_.size() : realSize;
-    ++version_;
     changed();
 }
 

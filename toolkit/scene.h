@@ -86,9 +86,8 @@ public:
     QSize pictureSize() const { return realSize_; }
 
     // The view takes the pending picture to upload it; the plane then keeps
-    // only its size. Version counts the pictures set so far.
+    // only its size.
     QImage takePendingPicture();
-    quint64 pictureVersion() const { return version_; }
 
     // Called by the view for a wheel event whose ray hits this plane first.
     std::function<void(PicturePlane& plane, QWheelEvent& event)> onWheel;
@@ -98,7 +97,6 @@ private:
     float height_ = 1;
     QImage pending_;
     QSize realSize_;
-    quint64 version_ = 0;
 };
 
 }

@@ -1,10 +1,12 @@
 #include "toolkit/viewport3d.h"
 #include "toolkit/picture_texture.h"
 #include "toolkit/ray_pick.h"
+#include "toolkit/texture_detail.h"
 #include <QOpenGLBuffer>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
 #include <QWheelEvent>
+#include <limits>
 #include <unordered_map>
 
 namespace toolkit {
@@ -37,11 +39,37 @@ void main()
 
 static const GLfloat unitSquare[] = {-0.5f, -0.5f, 0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f};
 
+// A plane's texture holds its picture's mipmap levels from the finest one a
+// frame has needed so far down to 1 x 1; the picture waits here until its
+// full size has gone up. A ring seen whole shows its pictures at a small
+// fraction of their size, so a new picture costs a fraction of its bytes,
+// and a zoom or a camera move that needs more detail uploads it first.
+struct PlaneTexture {
+    QImage waiting;
+    int firstLevel = 0;
+    std::unique_ptr<QOpenGLTexture> texture;
+
+    void take(QImage picture)
+    {
+        waiting = withMipLevels(std::move(picture));
+        firstLevel = std::numeric_limits<int>::max();
+    }
+    void provide(int level)
+    {
+        if (waiting.isNull() || level >= firstLevel)
+            return;
+        uploadPicture(texture, waiting, level);
+        firstLevel = level;
+        if (level == 0)
+            waiting = QImage();
+    }
+};
+
 struct Viewport3D::Gpu : QOpenGLFunctions {
     QOpenGLShaderProgram program;
     QOpenGLBuffer square;
     std::unique_ptr<QOpenGLTexture> white; // for planes without a picture
-    std::unordered_map<const PicturePlane*, std::unique_ptr<QOpenGLTexture>> pictures;
+    std::unordered_map<const PicturePlane*, PlaneTexture> pictures;
 };
 
 // Visits the picture planes below node in tree order, parents first.
@@ -175,13 +203,17 @@ void Viewport3D::paintGL()
     gl.program.setAttributeBuffer(0, GL_FLOAT, 0, 2);
     gl.program.setUniformValue("picture", 0);
     const QMatrix4x4 toClip = viewProjection();
+    const QSize pixels = (QSizeF(size()) * devicePixelRatio()).toSize();
     forEachPlane(root_, [&](PicturePlane& plane) {
-        auto& texture = gl.pictures[&plane];
+        PlaneTexture& picture = gl.pictures[&plane];
         // The picture lives on in the texture only: the plane keeps its size.
-        if (QImage picture = plane.takePendingPicture(); !picture.isNull())
-            uploadPicture(texture, std::move(picture));
-        (plane.hasPicture() && texture ? texture : gl.white)->bind();
-        gl.program.setUniformValue("mvp", toClip * squareToScene(plane));
+        if (QImage pending = plane.takePendingPicture(); !pending.isNull())
+            picture.take(std::move(pending));
+        const QMatrix4x4 mvp = toClip * squareToScene(plane);
+        if (!picture.waiting.isNull())
+            picture.provide(finestLevelNeeded(mvp, pixels, picture.waiting.size()));
+        (plane.hasPicture() && picture.texture ? picture.texture : gl.white)->bind();
+        gl.program.setUniformValue("mvp", mvp);
         gl.glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     });
 }

@@ -1,0 +1,62 @@
+// Which mipmap level a frame needs at the finest: the texel-to-pixel ratio
+// where the square shows most magnified, less one level in hand.
+#include "toolkit/texture_detail.h"
+#include <QtTest>
+
+using namespace toolkit;
+
+// Lays the unit square flat over a viewport of pixels: its corners on the
+// viewport's corners, or scaled by zoom about the centre.
+static QMatrix4x4 flat(float zoomX = 1, float zoomY = 1)
+{
+    QMatrix4x4 m;
+    m.scale(2 * zoomX, 2 * zoomY);
+    return m;
+}
+
+// The unit square distance units in front of a 45-degree camera, face on.
+static QMatrix4x4 ahead(float distance)
+{
+    QMatrix4x4 m;
+    m.perspective(45, 1, 1, 1000);
+    m.translate(0, 0, -distance);
+    return m;
+}
+
+class TextureDetailTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void finestLevel_data()
+    {
+        QTest::addColumn<QMatrix4x4>("squareToClip");
+        QTest::addColumn<QSize>("viewport");
+        QTest::addColumn<QSize>("texture");
+        QTest::addColumn<int>("level");
+        const QSize view(600, 400);
+        QTest::newRow("one texel per pixel") << flat() << view << QSize(600, 400) << 0;
+        QTest::newRow("magnified") << flat() << view << QSize(60, 40) << 0;
+        QTest::newRow("sixteen texels per pixel") << flat() << view << QSize(9600, 6400) << 3;
+        QTest::newRow("just short of sixteen") << flat() << view << QSize(9500, 6300) << 2;
+        QTest::newRow("the denser direction counts") << flat() << view << QSize(9600, 400) << 3;
+        QTest::newRow("squeezed across") << flat(0.0625f, 1) << view << QSize(600, 400) << 3;
+        QTest::newRow("no finer than the last level") << flat(0.0001f, 0.0001f) << view << QSize(64, 64) << 6;
+        QMatrix4x4 throughTheEye = ahead(0.1f);
+        throughTheEye.rotate(80, 0, 1, 0);
+        QTest::newRow("partly behind the eye") << throughTheEye << view << QSize(4096, 4096) << 0;
+        QTest::newRow("behind the eye") << ahead(-5) << view << QSize(4096, 4096) << 0;
+        QTest::newRow("far ahead") << ahead(100) << QSize(600, 600) << QSize(4096, 4096) << 8;
+        QTest::newRow("no viewport") << flat() << QSize() << QSize(4096, 4096) << 0;
+    }
+    void finestLevel()
+    {
+        QFETCH(QMatrix4x4, squareToClip);
+        QFETCH(QSize, viewport);
+        QFETCH(QSize, texture);
+        QFETCH(int, level);
+        QCOMPARE(finestLevelNeeded(squareToClip, viewport, texture), level);
+    }
+};
+
+QTEST_MAIN(TextureDetailTest)
+#include "test_toolkit_texture_detail.moc"
