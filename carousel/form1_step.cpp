@@ -65,7 +65,7 @@ void TForm1::TM_ImgTimer()
         imgs[i]->setScale({s.x - imgs_scale[i], s.y - imgs_scale[i], s.z - imgs_scale[i]});
     }
     // Drawn now, so that no tick is merged into a later frame.
-    Viewport3D1->repaint();
+    Viewport3D1->drawNow();
     if (tm_count > 0) {
         TM_Img->start();
         return;

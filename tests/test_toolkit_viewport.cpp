@@ -369,7 +369,7 @@ private slots:
     void sceneChangesRepaintTheView()
     {
         QFETCH(int, change);
-        QSignalSpy frames(&view, &QOpenGLWidget::frameSwapped);
+        QSignalSpy frames(&view, &Viewport3D::frameSwapped);
         frames.wait(200); // let the repaint of the last reset pass
         frames.clear();
         switch (change) {

@@ -2,9 +2,12 @@
 #include "toolkit/picture_texture.h"
 #include "toolkit/ray_pick.h"
 #include "toolkit/texture_detail.h"
+#include <QCoreApplication>
 #include <QOpenGLBuffer>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
+#include <QOpenGLWindow>
 #include <QWheelEvent>
 #include <limits>
 #include <unordered_map>
@@ -90,33 +93,92 @@ static QMatrix4x4 squareToScene(const PicturePlane& plane)
     return m;
 }
 
+class Viewport3D::Surface : public QOpenGLWindow {
+public:
+    explicit Surface(Viewport3D& view)
+        : view_(view)
+    {
+        setFlag(Qt::WindowTransparentForInput);
+        QSurfaceFormat format; // any OpenGL from 2.0, whatever the program's default
+        format.setDepthBufferSize(24);
+        format.setSamples(4);
+        setFormat(format);
+    }
+
+protected:
+    void initializeGL() override { view_.initializeGL(); }
+    void paintGL() override { view_.draw(size() * devicePixelRatio()); }
+
+private:
+    Viewport3D& view_;
+};
+
 Viewport3D::Viewport3D(QWidget* parent)
-    : QOpenGLWidget(parent)
+    : QWidget(parent)
+    , surface_(new Surface(*this))
+    , container_(QWidget::createWindowContainer(surface_, this))
 {
-    QSurfaceFormat format; // any OpenGL from 2.0, whatever the program's default
-    format.setDepthBufferSize(24);
-    format.setSamples(4);
-    setFormat(format);
-    root_.onChanged = [this] { update(); };
+    container_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(surface_, &QOpenGLWindow::frameSwapped, this, &Viewport3D::frameSwapped);
+    root_.onChanged = [this] { surface_->update(); };
 }
 
 Viewport3D::~Viewport3D()
 {
-    makeCurrent();
-    gpu_.reset();
-    doneCurrent();
+    if (gpu_) {
+        surface_->makeCurrent();
+        gpu_.reset();
+        surface_->doneCurrent();
+    }
 }
 
 void Viewport3D::setCamera(Camera* camera)
 {
     camera_ = camera;
-    update();
+    surface_->update();
 }
 
 void Viewport3D::setBackground(QColor colour)
 {
     background_ = colour;
-    update();
+    surface_->update();
+}
+
+void Viewport3D::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    container_->setGeometry(rect());
+}
+
+QSize Viewport3D::devicePixels() const
+{
+    return (QSizeF(size()) * devicePixelRatio()).toSize();
+}
+
+void Viewport3D::drawNow()
+{
+    if (!surface_->isExposed())
+        return;
+    surface_->update(); // what the request below draws
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(surface_, &request);
+}
+
+QImage Viewport3D::grabFramebuffer()
+{
+    if (!gpu_)
+        return {};
+    surface_->makeCurrent();
+    QOpenGLFramebufferObjectFormat format;
+    format.setAttachment(QOpenGLFramebufferObject::Depth);
+    format.setSamples(surface_->format().samples());
+    QOpenGLFramebufferObject frame(devicePixels(), format);
+    frame.bind();
+    draw(frame.size());
+    frame.release();
+    QImage image = frame.toImage();
+    image.setDevicePixelRatio(devicePixelRatio());
+    return image;
 }
 
 QMatrix4x4 Viewport3D::viewProjection() const
@@ -173,19 +235,12 @@ void Viewport3D::initializeGL()
     uploadPicture(gl.white, white);
 }
 
-void Viewport3D::resizeGL(int w, int h)
-{
-    const qreal ratio = devicePixelRatio();
-    if (!gpu_)
-        return; // no OpenGL context could be made: nothing to draw into
-    gpu_->glViewport(0, 0, qRound(w * ratio), qRound(h * ratio));
-}
-
-void Viewport3D::paintGL()
+void Viewport3D::draw(QSize pixels)
 {
     if (!gpu_)
         return;
     Gpu& gl = *gpu_;
+    gl.glViewport(0, 0, pixels.width(), pixels.height());
     const QColor c = background_;
     gl.glClearColor(c.redF() * c.alphaF(), c.greenF() * c.alphaF(), c.blueF() * c.alphaF(), c.alphaF());
     gl.glClearDepthf(1);
@@ -203,7 +258,6 @@ void Viewport3D::paintGL()
     gl.program.setAttributeBuffer(0, GL_FLOAT, 0, 2);
     gl.program.setUniformValue("picture", 0);
     const QMatrix4x4 toClip = viewProjection();
-    const QSize pixels = (QSizeF(size()) * devicePixelRatio()).toSize();
     forEachPlane(root_, [&](PicturePlane& plane) {
         PlaneTexture& picture = gl.pictures[&plane];
         // The picture lives on in the texture only: the plane keeps its size.

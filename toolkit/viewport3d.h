@@ -3,11 +3,15 @@
 // and picks picture planes with a ray from the camera through the pointer.
 #include "toolkit/scene.h"
 #include <QColor>
-#include <QOpenGLWidget>
+#include <QWidget>
 
 namespace toolkit {
 
-class Viewport3D : public QOpenGLWidget {
+// The frames go straight to a native window of the view's own, which takes
+// no input: pointer, touch and drops reach the widgets as over any other
+// widget, and no composition of the whole top-level window is needed for
+// each frame.
+class Viewport3D : public QWidget {
     Q_OBJECT
 public:
     explicit Viewport3D(QWidget* parent = nullptr);
@@ -26,22 +30,38 @@ public:
     // The nearest picture plane hit by the ray through pos, front or back.
     PicturePlane* planeAt(QPointF pos) const;
     // The largest texture side the device takes; valid once the view has
-    // been shown (initializeGL), a common size before.
+    // been shown and drawn, a common size before.
     int maxTextureSide() const { return maxTextureSide_; }
 
+    // Draws the scene and puts it on the screen before returning, instead
+    // of at the next turn of the event loop. Nothing while not exposed.
+    void drawNow();
+    // The scene drawn now, as the screen would show it, in device pixels
+    // (with the device pixel ratio set). Null before the view was shown.
+    QImage grabFramebuffer();
+
+signals:
+    // A frame has reached the screen.
+    void frameSwapped();
+
 protected:
-    void initializeGL() override;
-    void resizeGL(int w, int h) override;
-    void paintGL() override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    class Surface;
     struct Gpu;
+    void initializeGL();
+    void draw(QSize pixels);
+    QSize devicePixels() const;
+
     Node root_;
     Camera* camera_ = nullptr;
     QColor background_ = Qt::black;
     int maxTextureSide_ = 8192;
     std::unique_ptr<Gpu> gpu_;
+    Surface* surface_ = nullptr;
+    QWidget* container_ = nullptr;
 };
 
 }
