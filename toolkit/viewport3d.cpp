@@ -260,7 +260,7 @@ void Viewport3D::draw(QSize pixels)
     const QMatrix4x4 toClip = viewProjection();
     forEachPlane(root_, [&](PicturePlane& plane) {
         PlaneTexture& picture = gl.pictures[&plane];
-        // The picture lives on in the texture only: the plane keeps its size.
+        // The view keeps the picture from here on: the plane keeps its size.
         if (QImage pending = plane.takePendingPicture(); !pending.isNull())
             picture.take(std::move(pending));
         const QMatrix4x4 mvp = toClip * squareToScene(plane);
