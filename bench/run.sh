@@ -58,9 +58,9 @@ row "one frame of the ring, 616x600, nine big pictures (ms)" frame \
   "a 10 ms animation tick" 10 "<= 1.00"
 both=$(awk -v t="${median[memory_textures]}" -v e="${median[memory_empty]}" 'BEGIN { printf "%.1f", t + e }')
 row "resident memory after loading nine 6000x4000 (MiB)" memory_loaded \
-  "textures ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" "<= 1.15"
+  "pictures, all levels ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" "<= 1.15"
 row "  the same with twelve, two of them decoded ahead (MiB)" memory_twelve \
-  "textures ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" ""
+  "pictures, all levels ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" ""
 echo
 echo "scan (bench_scan, $scan_pictures pictures):"
 sed 's/^/  /' <<<"$scan"
