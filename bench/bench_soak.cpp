@@ -7,15 +7,16 @@
 // The pictures, FOLDER/soak/a and FOLDER/soak/b with 500 each, are made on
 // first use.
 #include "app/form1.h"
+#include "support/drag_drop.h"
 #include "toolkit/arc_dial.h"
 #include "toolkit/error_report.h"
 #include "toolkit/modal_box.h"
 #include "toolkit/push_button.h"
 #include "toolkit/scroll_bar.h"
 #include "toolkit/viewport3d.h"
-#include <QDropEvent>
-#include <QMimeData>
+#include <QMouseEvent>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 #include <cmath>
 #include <cstdio>
@@ -85,16 +86,7 @@ void wheel(TForm1& form, int delta)
 // A drag of one folder from the desktop, entering the 3D view and dropped there.
 void drop(TForm1& form, const std::string& folder)
 {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder))});
-    const QPoint at(20, 20);
-    const Qt::DropActions actions = Qt::CopyAction | Qt::LinkAction;
-    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.Viewport3D1, &enter);
-    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.Viewport3D1, &move);
-    QDropEvent release(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.Viewport3D1, &release);
+    dragdrop::dragAndDrop(*form.Viewport3D1, QPoint(20, 20), *dragdrop::paths({folder}));
 }
 
 // Action number i of the soak, out of a cycle of 100: 85 steps (70 Next and

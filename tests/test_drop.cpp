@@ -1,6 +1,6 @@
 // Files and folders dropped on the window, through real drag and drop events
 // delivered to the widgets under the pointer.
-#include "app/form2.h"
+#include "support/drag_drop.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "toolkit/modal_box.h"
@@ -15,40 +15,11 @@
 
 namespace {
 
-std::unique_ptr<QMimeData> pathsData(const std::vector<std::string>& paths)
+// Drags paths from the desktop into the middle of widget and drops them
+// there; returns the action the drag showed.
+Qt::DropAction dropPaths(QWidget* widget, const std::vector<std::string>& paths)
 {
-    auto data = std::make_unique<QMimeData>();
-    QList<QUrl> urls;
-    for (const std::string& p : paths)
-        urls << QUrl::fromLocalFile(QString::fromStdString(p));
-    data->setUrls(urls);
-    return data;
-}
-
-// Moves a drag over widget and, if it was accepted, drops it there.
-// Returns whether the drag was accepted.
-bool dragAndDrop(QWidget* widget, const QMimeData& data)
-{
-    const QPoint at = widget->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &enter);
-    QDragMoveEvent move(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-    if (!move.isAccepted())
-        return false;
-    if (move.dropAction() != Qt::LinkAction)
-        qFatal("an accepted drag must show the link effect");
-    QDropEvent drop(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &drop);
-    return true;
-}
-
-bool progressWindowOpen()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<TForm2*>(w) && w->isVisible())
-            return true;
-    return false;
+    return dragdrop::dragAndDrop(*widget, widget->rect().center(), *dragdrop::paths(paths));
 }
 
 }
@@ -79,8 +50,8 @@ private slots:
         QMimeData remote;
         remote.setUrls({QUrl("http://example.invalid/a.jpg")});
         for (QWidget* w : {(QWidget*)form->Viewport3D1, (QWidget*)form->B_After, (QWidget*)form->Panel1}) {
-            QVERIFY(!dragAndDrop(w, text));
-            QVERIFY(!dragAndDrop(w, remote));
+            QCOMPARE(dragdrop::dragAndDrop(*w, w->rect().center(), text), Qt::IgnoreAction);
+            QCOMPARE(dragdrop::dragAndDrop(*w, w->rect().center(), remote), Qt::IgnoreAction);
         }
         QCOMPARE(form->stlf->count(), 2);
     }
@@ -90,11 +61,11 @@ private slots:
         for (int where = 0; where < 3; ++where) {
             auto form = driver::startForm({root() + "/old"});
             QWidget* target[] = {form->Viewport3D1, form->B_Quit, form->Panel1};
-            QVERIFY(dragAndDrop(target[where], *pathsData({root() + "/new"})));
+            QCOMPARE(dropPaths(target[where], {root() + "/new"}), Qt::LinkAction);
             QCOMPARE(form->stlf->count(), 2);
             QCOMPARE(form->stlf->at(0), root() + "/new/c.png");
             QCOMPARE(form->imgs[0]->pictureSize(), QSize(42, 30));
-            QVERIFY(!progressWindowOpen());
+            QVERIFY(!driver::progressWindowOpen());
         }
     }
 
@@ -104,19 +75,19 @@ private slots:
         QTest::mouseClick(form->B_After, Qt::LeftButton, Qt::ShiftModifier);
         driver::waitForStepEnd(*form);
         const QImage before = driver::frame(*form);
-        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/readme.txt", root() + "/nothing-here"})));
+        QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/readme.txt", root() + "/nothing-here"}), Qt::LinkAction);
         QCOMPARE(form->stlf->count(), 2);
         QCOMPARE(form->stlf->at(0), root() + "/old/a.png");
         QCOMPARE(form->imgNumber, 1);
         QCOMPARE(form->imgFront, 1);
         QCOMPARE(driver::frame(*form), before);
-        QVERIFY(!progressWindowOpen());
+        QVERIFY(!driver::progressWindowOpen());
     }
 
     void folderAndPictureInsideGiveOneEntry()
     {
         auto form = driver::startForm({});
-        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new", root() + "/new/c.png"})));
+        QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new", root() + "/new/c.png"}), Qt::LinkAction);
         QCOMPARE(form->stlf->count(), 2);
     }
 
@@ -124,7 +95,7 @@ private slots:
     {
         auto form = driver::startForm({});
         QVERIFY(!form->imgCreateFlag);
-        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new/d.png"})));
+        QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new/d.png"}), Qt::LinkAction);
         QVERIFY(form->imgCreateFlag);
         const QImage frame = driver::frame(*form);
         QVERIFY(driver::near(driver::colourAt(frame, driver::slotCentre(*form, 0)), Qt::yellow));
@@ -134,7 +105,7 @@ private slots:
     {
         fixtures::writePicture(root() + "/new/.secret.png", QSize(44, 30), Qt::white);
         auto form = driver::startForm({});
-        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new/.secret.png", root() + "/new"})));
+        QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new/.secret.png", root() + "/new"}), Qt::LinkAction);
         QCOMPARE(form->stlf->count(), 3);
     }
 
@@ -145,7 +116,7 @@ private slots:
         driver::waitForStepEnd(*form);
         form->imgs[0]->setScale({2, 2, 2});
         form->Camera1->setPosition({0.5f, 0, -16});
-        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new"})));
+        QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new"}), Qt::LinkAction);
         QCOMPARE(form->imgFront, 0);
         QCOMPARE(form->imgNumber, 0);
         QCOMPARE(form->dm_round->rotation().y, 0.0f);
@@ -163,16 +134,16 @@ private slots:
         bool progressShownAtReport = true;
         toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
             reports << box.text;
-            progressShownAtReport = progressWindowOpen();
+            progressShownAtReport = driver::progressWindowOpen();
             return toolkit::BoxAnswer::Ok;
         });
         {
             ModesEnforced modes;
-            QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new"})));
+            QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new"}), Qt::LinkAction);
         }
         QCOMPARE(reports, QStringList{"ファイル " + QString::fromStdString(locked) + " は開けません。 Permission denied "});
         QVERIFY(!progressShownAtReport);
-        QVERIFY(!progressWindowOpen());
+        QVERIFY(!driver::progressWindowOpen());
         QCOMPARE(form->stlf->count(), 2);
         QCOMPARE(form->stlf->at(0), locked);
     }
@@ -180,18 +151,18 @@ private slots:
     void secondDropDuringADropRunsAfterIt()
     {
         auto form = driver::startForm({root() + "/old"});
-        auto second = pathsData({root() + "/old/b.png"});
+        auto second = dragdrop::paths({root() + "/old/b.png"});
         // Posted now, delivered while the first drop processes pending events.
         QCoreApplication::postEvent(form->Viewport3D1, new QDropEvent(QPointF(10, 10), Qt::LinkAction, second.get(),
                                                                       Qt::LeftButton, Qt::NoModifier));
         QCoreApplication::postEvent(form->B_After, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
-        QVERIFY(dragAndDrop(form->Viewport3D1, *pathsData({root() + "/new"})));
+        QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new"}), Qt::LinkAction);
         QCOMPARE(form->stlf->count(), 1);
         QCOMPARE(form->stlf->at(0), root() + "/old/b.png");
         QCOMPARE(form->imgFront, 0);
         QCOMPARE(form->dm_round->rotation().y, 0.0f);
         QVERIFY(form->B_After->isEnabled());
-        QVERIFY(!progressWindowOpen());
+        QVERIFY(!driver::progressWindowOpen());
         for (auto* plane : form->imgs)
             QCOMPARE(plane->pictureSize(), QSize(41, 30));
     }

@@ -3,9 +3,9 @@
 // dial, the scroll bars, Quit and closing the window. None may crash the
 // viewer, spoil its list or leave its step buttons disabled; closing or
 // quitting ends the program with code 0 once the drop is done.
-#include "app/form2.h"
 #include "carousel/slots.h"
 #include "hostile/midway.h"
+#include "support/drag_drop.h"
 #include "support/fixtures.h"
 #include "toolkit/arc_dial.h"
 #include "toolkit/modal_box.h"
@@ -13,7 +13,6 @@
 #include "toolkit/scroll_bar.h"
 #include "toolkit/viewport3d.h"
 #include "viewer_support/form_driver.h"
-#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -26,30 +25,10 @@ QSize entrySize(int k)
     return QSize(40 + k, 30);
 }
 
-bool progressWindowOpen()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<TForm2*>(widget) && widget->isVisible())
-            return true;
-    return false;
-}
-
 // A drag of paths from the desktop that enters the 3D view and is dropped there.
 void drop(TForm1& form, const std::vector<std::string>& paths)
 {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const std::string& path : paths)
-        urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    data.setUrls(urls);
-    const QPoint at(10, 10);
-    const Qt::DropActions actions = Qt::CopyAction | Qt::LinkAction;
-    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.Viewport3D1, &enter);
-    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.Viewport3D1, &move);
-    QDropEvent release(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.Viewport3D1, &release);
+    dragdrop::dragAndDrop(*form.Viewport3D1, QPoint(10, 10), *dragdrop::paths(paths));
 }
 
 void wheel(TForm1& form)
@@ -154,7 +133,7 @@ private slots:
         QFETCH(int, intrusion);
         const Intrusion& input = intrusions[intrusion];
         useAnswer(input.answer);
-        auto when = [betweenPaths] { return betweenPaths ? hostile::listed() == 2 : progressWindowOpen(); };
+        auto when = [betweenPaths] { return betweenPaths ? hostile::listed() == 2 : driver::progressWindowOpen(); };
         auto act = [&] { input.act(*hostile::theForm()); };
         std::unique_ptr<TForm1> form;
         std::unique_ptr<hostile::Midway> midway;
@@ -170,7 +149,7 @@ private slots:
         checkListAndRing(*form);
         const bool quitAsked = QString(input.name).startsWith("Quit");
         QCOMPARE(boxes.size(), quitAsked ? 1 : 0);
-        QVERIFY(!progressWindowOpen());
+        QVERIFY(!driver::progressWindowOpen());
     }
 
     // Under the event loop, as the program runs: closing the window or

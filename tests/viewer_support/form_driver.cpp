@@ -1,6 +1,8 @@
 #include "viewer_support/form_driver.h"
+#include "app/form2.h"
 #include "toolkit/viewport3d.h"
 #include "toolkit/push_button.h"
+#include <QApplication>
 #include <QTimer>
 #include <QtTest>
 
@@ -44,6 +46,14 @@ void waitForStepEnd(TForm1& form)
 {
     if (!QTest::qWaitFor([&] { return !form.TM_Img->isActive() && form.B_After->isEnabled(); }, 10000))
         qFatal("the step animation did not end");
+}
+
+bool progressWindowOpen()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<TForm2*>(widget) && widget->isVisible())
+            return true;
+    return false;
 }
 
 }

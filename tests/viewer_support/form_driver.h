@@ -29,6 +29,9 @@ bool near(QColor a, QColor b, int tolerance = 24);
 // Waits for the step animation to end (the buttons are enabled again).
 void waitForStepEnd(TForm1& form);
 
+// Whether the progress window of a start-up or a drop is on the screen.
+bool progressWindowOpen();
+
 }
 
 // A test program's main: the viewer's own application object (with its error
