@@ -41,11 +41,11 @@ done <<<"$figures"
 row() { # title, key, floor title, floor value, goal
   local ratio
   ratio=$(awk -v a="${median[$2]}" -v b="$4" 'BEGIN { printf "%.2f", a / b }')
-  printf '%-58s %9s %19s   %-38s %9s %6s   %s\n' "$1" "${median[$2]}" "(${low[$2]}-${high[$2]})" "$3" "$4" "$ratio" "$5"
+  printf '%-58s %9s %19s   %-48s %9s %6s   %s\n' "$1" "${median[$2]}" "(${low[$2]}-${high[$2]})" "$3" "$4" "$ratio" "$5"
 }
 
 echo
-printf '%-58s %9s %19s   %-38s %9s %6s   %s\n' "figure" "median" "(min-max)" "against" "value" "ratio" "goal"
+printf '%-58s %9s %19s   %-48s %9s %6s   %s\n' "figure" "median" "(min-max)" "against" "value" "ratio" "goal"
 row "start-up to the first frame, nine 6000x4000 JPEGs (ms)" startup \
   "nine libjpeg-turbo decodes in a row" "${median[floor_nine]}" "<= 1.00"
 row "  the first start-up in a fresh process (ms)" startup_first \
