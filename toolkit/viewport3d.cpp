@@ -159,7 +159,7 @@ void Viewport3D::drawNow()
 {
     if (!surface_->isExposed())
         return;
-    surface_->update(); // what the request below draws
+    surface_->update(); // the whole window, for the request below to draw
     QEvent request(QEvent::UpdateRequest);
     QCoreApplication::sendEvent(surface_, &request);
 }
