@@ -6,6 +6,7 @@
 // process of its own, this program run again with --measure.
 //   bench_memory [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
+#include "tests/support/proc_status.h"
 #include "toolkit/error_report.h"
 #include <QProcess>
 
@@ -39,7 +40,7 @@ int main(int argc, char** argv)
         std::unique_ptr<TForm1> form;
         bench::startForm(form, std::vector<std::string>(argv + 2, argv + argc));
         bench::idle(3000);
-        std::printf("%ld\n", bench::residentKiB());
+        std::printf("%ld\n", procstatus::kib("VmRSS"));
         return 0;
     }
     const bench::Photos photos = bench::photos(argc > 1 ? argv[1] : "/tmp/ruk-bench");

@@ -7,6 +7,7 @@
 #include "collection/file_tests.h"
 #include "collection/folder_scan.h"
 #include "collection/picture_list.h"
+#include "tests/support/proc_status.h"
 #include <QBuffer>
 #include <QImage>
 #include <algorithm>
@@ -87,14 +88,6 @@ void plainWalk(std::string& path, std::vector<std::string>& found)
     closedir(dir);
 }
 
-long peakRssKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmHWM:"))
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 }
 
@@ -124,7 +117,7 @@ int main(int argc, char** argv)
     const std::string find = "find '" + tree + "' -type f | wc -l > /dev/null";
 
     scanAndList(); // warms the caches; its peak is the one reported
-    const long peak = peakRssKiB();
+    const long peak = procstatus::kib("VmHWM");
     // Runs interleaved, so that the machine's changing load falls on all
     // figures alike.
     std::vector<double> ours, scanOnly, plain, findTimes;

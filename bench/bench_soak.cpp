@@ -8,6 +8,7 @@
 // first use.
 #include "app/form1.h"
 #include "support/drag_drop.h"
+#include "support/proc_status.h"
 #include "toolkit/arc_dial.h"
 #include "toolkit/error_report.h"
 #include "toolkit/modal_box.h"
@@ -47,14 +48,6 @@ void makePictures(const std::string& soak)
     std::ofstream(soak + ".complete");
 }
 
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // Lets the viewer run until a step's animation has ended and its events are done.
 void settle(TForm1& form)
@@ -148,12 +141,12 @@ int main(int argc, char** argv)
     settle(form);
 
     const int pictures = form.stlf->count();
-    const long atStart = residentKiB();
+    const long atStart = procstatus::kib("VmRSS");
     std::vector<long> resident; // after each action
     std::map<std::string, int> done;
     for (int i = 0; i < actions; ++i) {
         ++done[act(form, i, soak)];
-        resident.push_back(residentKiB());
+        resident.push_back(procstatus::kib("VmRSS"));
     }
     // Each figure is the mean over the actions before it that span two drops,
     // one of each folder, so that the list held and the allocator's ups and

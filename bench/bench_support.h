@@ -187,14 +187,6 @@ private:
     std::vector<unsigned char> pixels_;
 };
 
-inline long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // Starts the viewer's window on arguments as the program does and waits for
 // its first frame, which shows every picture loaded; returns the

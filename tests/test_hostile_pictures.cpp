@@ -5,6 +5,7 @@
 #include "carousel/slots.h"
 #include "hostile/corpus.h"
 #include "support/fixtures.h"
+#include "support/proc_status.h"
 #include "toolkit/modal_box.h"
 #include "toolkit/push_button.h"
 #include "viewer_support/form_driver.h"
@@ -27,14 +28,6 @@ constexpr long peakResidentMiB = 4096;
 // What a plane shows before a variant is loaded into it: no variant has this size.
 const QSize marker(7, 5);
 
-long peakResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmHWM:"))
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // What is wrong with what plane shows after variant was loaded into it, or
 // an empty string.
@@ -105,7 +98,7 @@ private slots:
         QCOMPARE(form->imgNumber, 0);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         QVERIFY2(reports.isEmpty(), qPrintable(reports.join('\n')));
-        const long peak = peakResidentKiB();
+        const long peak = procstatus::kib("VmHWM");
         QVERIFY2(peak > 0 && peak < peakResidentMiB * 1024, qPrintable(QString("peak resident set %1 KiB").arg(peak)));
     }
 };

@@ -1,50 +1,18 @@
 // The name order against orders recorded on the desktop it imitates
 // (tests/data/compare-*.txt, first block), plus key consistency and invalid
 // UTF-8.
+#include "support/oracle_file.h"
 #include "toolkit/locale_compare.h"
 #include <QtTest>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 using toolkit::LocaleCompare;
 
 namespace {
 
-struct Oracle {
-    std::vector<std::pair<int, std::string>> ranked; // rank, name
-    std::vector<std::pair<std::string, std::string>> equal;
-    std::string punctuation;                         // ascending, then "0a"
-};
-
-std::vector<std::string> splitTabs(const std::string& line)
+oracle::Orders readOracle(const QString& fileName)
 {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, '\t');)
-        fields.push_back(field);
-    return fields;
-}
-
-Oracle readOracle(const QString& fileName)
-{
-    Oracle oracle;
-    std::ifstream in(QDir(qEnvironmentVariable("TEST_DATA_DIR")).filePath(fileName).toStdString());
-    int modes = 0;
-    for (std::string line; std::getline(in, line);) {
-        const auto f = splitTabs(line);
-        if (f.empty())
-            continue;
-        if (f[0] == "mode")
-            ++modes;
-        else if (f[0] == "punct")
-            oracle.punctuation = f[1];
-        else if (modes == 1 && f[0] == "eq")
-            oracle.equal.emplace_back(f[1], f[2]);
-        else if (modes == 1 && std::isdigit(static_cast<unsigned char>(f[0][0])))
-            oracle.ranked.emplace_back(std::stoi(f[0]), f[1]);
-    }
-    return oracle;
+    return oracle::read(QDir(qEnvironmentVariable("TEST_DATA_DIR")).filePath(fileName).toStdString());
 }
 
 int sign(int v) { return (v > 0) - (v < 0); }
@@ -72,7 +40,7 @@ private slots:
     {
         QFETCH(QString, locale);
         QFETCH(QString, file);
-        const Oracle oracle = readOracle(file);
+        const oracle::Orders oracle = readOracle(file);
         QCOMPARE(oracle.ranked.size(), size_t(42));
         QVERIFY(!oracle.punctuation.empty());
         const LocaleCompare order(locale.toUtf8().constData());
