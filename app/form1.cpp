@@ -1,6 +1,7 @@
+// TForm1 itself: the window with its 3D view and control column, its
+// creation and destruction handlers, and Quit.
 #include "app/form1.h"
 #include "app/flick_hook.h"
-#include "app/form2.h"
 #include "resources/app_icon.h"
 #include "resources/form_layout.h"
 #include "resources/look.h"
@@ -11,7 +12,6 @@
 #include "toolkit/text_label.h"
 #include "toolkit/error_report.h"
 #include "toolkit/modal_box.h"
-#include "toolkit/pending_events.h"
 #include "toolkit/viewport3d.h"
 #include <QApplication>
 #include <QResizeEvent>
@@ -19,8 +19,8 @@
 
 namespace layout = resources::form1;
 
-TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
-    : QWidget(parent), arguments_(std::move(arguments))
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent)
 {
     setWindowTitle(QString::fromUtf8(layout::caption));
     // Every window of the program, the search-progress window and the boxes
@@ -38,10 +38,8 @@ TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
     resize(layout::clientSize);
 
     TM_Img = new QTimer(this);
-    TM_Img->setInterval(10);
+    TM_Img->setInterval(ring::tickMilliseconds);
     connect(TM_Img, &QTimer::timeout, this, [this] { toolkit::reportErrors([this] { TM_ImgTimer(); }); });
-
-    FormCreate();
 }
 
 TForm1::~TForm1()
@@ -119,33 +117,15 @@ void TForm1::resizeEvent(QResizeEvent* event)
     Panel1->setGeometry(w - column, 0, column, h);
 }
 
-void TForm1::FormCreate()
+void TForm1::FormCreate(const std::vector<std::string>& arguments)
 {
     imgCreateFlag = false;
     stlf = std::make_unique<PictureList>();
     imgNumber = 0;
     imgFront = 0;
-
-    {
-        auto progress = std::make_unique<TForm2>();
-        progress->show();
-        toolkit::processPendingEvents();
-        for (const std::string& argument : arguments_) {
-            toolkit::processPendingEvents();
-            takePath(argument);
-        }
-        if (stlf->count() > 0) {
-            if (!imgCreateFlag) {
-                CreateRoundImage3D();
-                imgCreateFlag = true;
-            }
-            toolkit::processPendingEvents();
-            // A picture that cannot be opened is reported; start-up goes on
-            // with the planes loaded so far.
-            toolkit::reportErrors([this] { Image_Load_start(); });
-            toolkit::processPendingEvents();
-        }
-    }
+    // A picture that cannot be opened is reported; start-up goes on with the
+    // planes loaded so far.
+    toolkit::reportErrors([&] { collectAndLoad(arguments); });
     B_After->setFocus();
     installFlickHook(*this);
 }

@@ -1,8 +1,12 @@
 #pragma once
 // The main window: all of the viewer's state as fields and its behaviour as
-// event handlers. Handlers of the picture collection live in collection/, those
-// of the 3D ring in carousel/.
+// event handlers. The handlers live in files by subsystem: form1.cpp (the
+// window, its column and Quit), form1_intake.cpp (paths from the command line
+// and drops), form1_ring.cpp (building and loading the ring),
+// form1_step.cpp (Next, Previous and the animation), form1_view.cpp (zoom,
+// roll and camera).
 #include "carousel/decode_ahead.h"
+#include "carousel/ring.h"
 #include "collection/picture_list.h"
 #include "toolkit/scene.h"
 #include <QPointer>
@@ -32,49 +36,54 @@ class Viewport3D;
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    // arguments: the command-line arguments after the program's name, as the
-    // native bytes the shell passed.
-    explicit TForm1(std::vector<std::string> arguments, QWidget* parent = nullptr);
+    // Builds the window, its column and its empty 3D scene, hidden; FormCreate
+    // then fills it before it is shown.
+    explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Controls and scene nodes, owned by the window.
-    toolkit::Panel* Panel1 = nullptr;
-    toolkit::Panel* Panel2 = nullptr;
-    toolkit::PushButton* B_Quit = nullptr;
-    toolkit::TextLabel* Label1 = nullptr;
-    toolkit::PushButton* B_Before = nullptr;
-    toolkit::PushButton* B_After = nullptr;
-    toolkit::ScrollBar* SB_V = nullptr;
-    toolkit::ArcDial* ArcDial1 = nullptr;
-    toolkit::ScrollBar* SB_H = nullptr;
-    toolkit::Viewport3D* Viewport3D1 = nullptr;
-    toolkit::Node* dm_round = nullptr;
-    toolkit::Light* Light1 = nullptr;
-    toolkit::Camera* Camera1 = nullptr;
-    QTimer* TM_Img = nullptr;
+    toolkit::Panel* Panel1 = nullptr;            // the control column, docked right
+    toolkit::Panel* Panel2 = nullptr;            // the column's top part holding the controls
+    toolkit::PushButton* B_Quit = nullptr;       // 終了: asks, then quits
+    toolkit::TextLabel* Label1 = nullptr;        // the hint: drop a folder to show it
+    toolkit::PushButton* B_Before = nullptr;     // 前へ: Previous step
+    toolkit::PushButton* B_After = nullptr;      // 次へ: Next step
+    toolkit::ScrollBar* SB_V = nullptr;          // camera height (tenths of a unit)
+    toolkit::ArcDial* ArcDial1 = nullptr;        // roll of the front plane in degrees
+    toolkit::ScrollBar* SB_H = nullptr;          // camera sideways (tenths of a unit)
+    toolkit::Viewport3D* Viewport3D1 = nullptr;  // the 3D view left of the column
+    toolkit::Node* dm_round = nullptr;           // the ring: turning it turns every slot
+    toolkit::Light* Light1 = nullptr;            // the scene's light (planes are unlit)
+    toolkit::Camera* Camera1 = nullptr;          // the camera the view looks through
+    QTimer* TM_Img = nullptr;                    // the step animation's tick
 
     // State.
-    std::unique_ptr<PictureList> stlf;
-    std::array<toolkit::Node*, 9> dummys{};
-    std::array<toolkit::PicturePlane*, 9> imgs{};
-    std::array<float, 9> imgs_scale{};
-    int imgFront = 0;
-    int imgNumber = 0;
-    int tm_count = 0;
-    float rotation_deg = 0;
-    bool imgCreateFlag = false;
+    std::unique_ptr<PictureList> stlf;                       // the picture paths, sorted
+    std::array<toolkit::Node*, ring::slotCount> dummys{};    // slot nodes, 40 degrees apart on dm_round
+    std::array<toolkit::PicturePlane*, ring::slotCount> imgs{}; // one picture plane per slot
+    std::array<float, ring::slotCount> imgs_scale{};         // per-tick shrink of each plane during a step
+    int imgFront = 0;          // the slot facing the viewer
+    int imgNumber = 0;         // the list entry shown in front
+    int tm_count = 0;          // animation ticks still to run
+    float rotation_deg = 0;    // degrees the ring turns per tick
+    bool imgCreateFlag = false; // the ring's planes have been built
+
+    // The creation handler: collects the pictures arguments name (native
+    // bytes, as the shell passed them) and loads the ring; then the window
+    // may be shown.
+    void FormCreate(const std::vector<std::string>& arguments);
 
     // Handlers. modifiers: the keyboard modifiers of the input being handled.
-    void B_QuitClick();
-    void B_AfterClick(Qt::KeyboardModifiers modifiers);
-    void B_BeforeClick(Qt::KeyboardModifiers modifiers);
-    void TM_ImgTimer();
-    void Image3D_MouseWheel(toolkit::PicturePlane& plane, int wheelDelta);
-    void ArcDial1Change();
-    void SB_HChange();
-    void SB_VChange();
-    bool DragOver(const QMimeData& data);
-    void DragDrop(const QMimeData& data);
+    void B_QuitClick();                                      // Quit, after a Yes
+    void B_AfterClick(Qt::KeyboardModifiers modifiers);      // Next
+    void B_BeforeClick(Qt::KeyboardModifiers modifiers);     // Previous
+    void TM_ImgTimer();                                      // one animation tick
+    void Image3D_MouseWheel(toolkit::PicturePlane& plane, int wheelDelta); // zoom one plane
+    void ArcDial1Change();                                   // roll the front plane
+    void SB_HChange();                                       // move the camera sideways
+    void SB_VChange();                                       // raise or lower the camera
+    bool DragOver(const QMimeData& data);                    // whether a drag carries paths
+    void DragDrop(const QMimeData& data);                    // take a drop's paths
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -83,12 +92,17 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void FormCreate();
+    // Creating the window.
     void FormDestroy();
     void buildColumn();
     void buildView();
+
+    // Intake: start-up and drops.
+    void collectAndLoad(const std::vector<std::string>& paths);
     void takePath(const std::string& path);
     void Findjpg(const std::string& dir);
+
+    // The ring.
     void CreateRoundImage3D();
     void Image_Load_start();
     toolkit::PictureFile openForLoad(const std::string& path);
@@ -96,18 +110,17 @@ private:
     void showPicture(int slot, const PictureSource& source, const toolkit::PictureRead& read);
     bool showsAlready(int slot, const PictureSource& source) const;
     void prepareDecodeAhead(int first);
+
+    // Stepping.
     void step(int direction, Qt::KeyboardModifiers modifiers);
     void holdStepFocus();
     void enableSteps();
 
-    void takeDrop(const std::vector<std::string>& paths);
-
-    std::vector<std::string> arguments_;
-    bool dropping_ = false;
-    std::deque<std::vector<std::string>> queuedDrops_;
-    QPointer<QWidget> stepFocus_;
-    // Where each plane's picture was decoded from, and the pictures the next
-    // step either way will load, decoded ahead.
-    std::array<std::optional<PictureSource>, 9> imgSources_;
+    bool dropping_ = false;                                  // a drop is being taken
+    std::deque<std::vector<std::string>> queuedDrops_;       // drops that arrived during one
+    QPointer<QWidget> stepFocus_;                            // the step button that had the focus
+    // Where each plane's picture was decoded from.
+    std::array<std::optional<PictureSource>, ring::slotCount> imgSources_;
+    // The pictures the next step either way will load, decoded ahead.
     DecodeAhead decodeAhead_;
 };

@@ -134,7 +134,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "reported: %s\n", qPrintable(box.text));
         return toolkit::BoxAnswer::Ok;
     });
-    TForm1 form({soak});
+    TForm1 form;
+    form.FormCreate({soak});
     form.show();
     while (!form.windowHandle() || !form.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);

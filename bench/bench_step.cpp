@@ -6,7 +6,7 @@
 // decoding the file coming into view, measured just before each click.
 //   bench_step [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
-#include "carousel/slots.h"
+#include "carousel/ring.h"
 #include "toolkit/error_report.h"
 #include "toolkit/push_button.h"
 #include <QTimer>
@@ -27,7 +27,8 @@ int main(int argc, char** argv)
     std::vector<double> toTick, handler, decode;
     for (int run = 0; run < bench::runs; ++run) {
         bench::idle(1500);
-        const std::string& coming = photos.files[wrap(form->imgNumber + 5, int(photos.files.size()))];
+        const std::string& coming
+            = photos.files[ring::stepLoad(form->imgFront, form->imgNumber, +1, int(photos.files.size())).entry];
         decode.push_back(floor.decode(coming));
         ticked = {};
         const auto click = std::chrono::steady_clock::now();

@@ -195,7 +195,8 @@ inline double startForm(std::unique_ptr<TForm1>& form, std::vector<std::string> 
 {
     const auto start = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point drawn{};
-    form = std::make_unique<TForm1>(std::move(arguments));
+    form = std::make_unique<TForm1>();
+    form->FormCreate(arguments);
     QObject::connect(form->Viewport3D1, &toolkit::Viewport3D::frameSwapped, form.get(), [&] {
         if (drawn == std::chrono::steady_clock::time_point{})
             drawn = std::chrono::steady_clock::now();

@@ -2,7 +2,7 @@
 // step loads them: none may crash or hang the viewer, take unbounded memory,
 // report an error or lose the picture a plane showed.
 #include "carousel/fit.h"
-#include "carousel/slots.h"
+#include "carousel/ring.h"
 #include "hostile/corpus.h"
 #include "support/fixtures.h"
 #include "support/proc_status.h"
@@ -82,8 +82,9 @@ private slots:
         // Each Shift step loads the entry five ahead into the slot behind the
         // ring: n steps load every variant once.
         for (int k = 0; k < n; ++k) {
-            toolkit::PicturePlane& plane = *form->imgs[wrap(form->imgFront + 5, 9)];
-            const hostile::Variant& variant = *variantAt.at(form->stlf->at(wrap(form->imgNumber + 5, n)));
+            const ring::StepLoad load = ring::stepLoad(form->imgFront, form->imgNumber, +1, n);
+            toolkit::PicturePlane& plane = *form->imgs[load.slot];
+            const hostile::Variant& variant = *variantAt.at(form->stlf->at(load.entry));
             plane.setPicture(markerPicture);
             QElapsedTimer clock;
             clock.start();

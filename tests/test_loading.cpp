@@ -8,7 +8,7 @@
 #include "toolkit/picture_reader.h"
 #include "toolkit/push_button.h"
 #include "toolkit/viewport3d.h"
-#include "carousel/slots.h"
+#include "carousel/ring.h"
 #include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
 #include <QMimeData>
@@ -72,8 +72,9 @@ private slots:
         auto form = driver::startForm({root()});
         QTest::qWait(300); // time for the decodes ahead; the outcome must not depend on it
 
-        const int slot = wrap(5 * direction, 9);
-        const std::string path = root() + entries::name(wrap(5 * direction, n));
+        const ring::StepLoad load = ring::stepLoad(0, 0, direction, n);
+        const int slot = load.slot;
+        const std::string path = root() + entries::name(load.entry);
         const QSize before = form->imgs[slot]->pictureSize();
         const QSize replacement(90, 20);
         if (change == "renamed over") {
@@ -110,7 +111,7 @@ private slots:
         }
         driver::waitForStepEnd(*form);
         QCOMPARE(reports, QStringList{});
-        QCOMPARE(form->imgNumber, wrap(direction, n));
+        QCOMPARE(form->imgNumber, ring::wrap(direction, n));
         const bool loaded = expected.status == toolkit::PictureRead::Loaded;
         QCOMPARE(form->imgs[slot]->pictureSize(), loaded ? expected.realSize : before);
 

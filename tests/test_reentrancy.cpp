@@ -3,7 +3,7 @@
 // dial, the scroll bars, Quit and closing the window. None may crash the
 // viewer, spoil its list or leave its step buttons disabled; closing or
 // quitting ends the program with code 0 once the drop is done.
-#include "carousel/slots.h"
+#include "carousel/ring.h"
 #include "hostile/midway.h"
 #include "support/drag_drop.h"
 #include "support/fixtures.h"
@@ -97,7 +97,7 @@ class Reentrancy : public QObject {
         QCOMPARE(form.imgNumber, 0);
         QCOMPARE(form.dm_round->rotation().y, 0.0f);
         for (int slot = 0; slot < 9; ++slot)
-            QCOMPARE(form.imgs[slot]->pictureSize(), entrySize(1 + entryForSlot(slot, int(expected.size()))));
+            QCOMPARE(form.imgs[slot]->pictureSize(), entrySize(1 + ring::entryForSlot(slot, int(expected.size()))));
     }
 
 private slots:
@@ -133,17 +133,17 @@ private slots:
         QFETCH(int, intrusion);
         const Intrusion& input = intrusions[intrusion];
         useAnswer(input.answer);
-        auto when = [betweenPaths] { return betweenPaths ? hostile::listed() == 2 : driver::progressWindowOpen(); };
-        auto act = [&] { input.act(*hostile::theForm()); };
-        std::unique_ptr<TForm1> form;
+        const auto form = std::make_unique<TForm1>();
+        auto when = [&] { return betweenPaths ? hostile::listed(*form) == 2 : driver::progressWindowOpen(); };
+        auto act = [&] { input.act(*form); };
         std::unique_ptr<hostile::Midway> midway;
         if (duringDrop) {
-            form = driver::startForm({root() + "/old"});
+            driver::start(*form, {root() + "/old"});
             midway = std::make_unique<hostile::Midway>(when, act);
             drop(*form, {root() + "/a", root() + "/b"});
         } else {
             midway = std::make_unique<hostile::Midway>(when, act);
-            form = driver::startForm({root() + "/a", root() + "/b"});
+            driver::start(*form, {root() + "/a", root() + "/b"});
         }
         QVERIFY(midway->fired());
         checkListAndRing(*form);
@@ -167,7 +167,7 @@ private slots:
         const Intrusion& input = intrusions[intrusion];
         useAnswer(input.answer);
         auto form = driver::startForm({root() + "/old"});
-        hostile::Midway midway([] { return hostile::listed() == 2; }, [&] { input.act(*form); });
+        hostile::Midway midway([&] { return hostile::listed(*form) == 2; }, [&] { input.act(*form); });
         bool dropped = false;
         QTimer::singleShot(0, [&] {
             drop(*form, {root() + "/a", root() + "/b"});

@@ -1,6 +1,7 @@
-// The fit rule and the slot-to-entry mapping of a load, as tables.
+// The fit rule, the slot-to-entry mapping of a load and what a step loads,
+// as tables.
 #include "carousel/fit.h"
-#include "carousel/slots.h"
+#include "carousel/ring.h"
 #include <QtTest>
 
 class RingArithmetic : public QObject {
@@ -41,7 +42,32 @@ private slots:
         QFETCH(int, n);
         QFETCH(QList<int>, entries);
         for (int slot = 0; slot < 9; ++slot)
-            QCOMPARE(entryForSlot(slot, n), entries[slot]);
+            QCOMPARE(ring::entryForSlot(slot, n), entries[slot]);
+    }
+
+    void stepLoad_data()
+    {
+        QTest::addColumn<int>("front");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("entry");
+        QTest::newRow("first Next of twelve") << 0 << 0 << +1 << 12 << 5 << 5;
+        QTest::newRow("first Previous of twelve") << 0 << 0 << -1 << 12 << 4 << 7;
+        QTest::newRow("Next past the list's end") << 8 << 10 << +1 << 12 << 4 << 3;
+        QTest::newRow("Previous with three entries") << 2 << 1 << -1 << 3 << 6 << 2;
+        QTest::newRow("one entry") << 3 << 0 << +1 << 1 << 8 << 0;
+    }
+    void stepLoad()
+    {
+        QFETCH(int, front);
+        QFETCH(int, number);
+        QFETCH(int, direction);
+        QFETCH(int, n);
+        const ring::StepLoad load = ring::stepLoad(front, number, direction, n);
+        QTEST(load.slot, "slot");
+        QTEST(load.entry, "entry");
     }
 };
 

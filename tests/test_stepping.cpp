@@ -6,7 +6,7 @@
 #include "toolkit/modal_box.h"
 #include "toolkit/push_button.h"
 #include "toolkit/viewport3d.h"
-#include "carousel/slots.h"
+#include "carousel/ring.h"
 #include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
 #include <QTemporaryDir>
@@ -35,7 +35,7 @@ class Stepping : public QObject {
     {
         const int n = form.stlf->count();
         for (int k = -4; k <= 4; ++k)
-            QCOMPARE(entries::shownBy(*form.imgs[wrap(form.imgFront + k, 9)]), wrap(form.imgNumber + k, n));
+            QCOMPARE(entries::shownBy(*form.imgs[ring::wrap(form.imgFront + k, 9)]), ring::wrap(form.imgNumber + k, n));
     }
 
 private slots:
@@ -76,8 +76,8 @@ private slots:
         // neighbours show the next and previous entries.
         const QImage frame = driver::frame(*form);
         QVERIFY(near(colourAt(frame, driver::slotCentre(*form, form->imgFront)), entries::colour(number)));
-        const QPoint right = driver::slotCentre(*form, wrap(form->imgFront + 1, 9));
-        QVERIFY(near(colourAt(frame, QPoint(std::min(right.x(), 600), right.y())), entries::colour(wrap(number + 1, n))));
+        const QPoint right = driver::slotCentre(*form, ring::wrap(form->imgFront + 1, 9));
+        QVERIFY(near(colourAt(frame, QPoint(std::min(right.x(), 600), right.y())), entries::colour(ring::wrap(number + 1, n))));
     }
 
     void keysStepTheRing()

@@ -2,7 +2,7 @@
 // listed them and the load that reads them, and names that are awkward to
 // handle: the viewer keeps what it showed, shows what still decodes, reports
 // only what it cannot open, and never crashes.
-#include "carousel/slots.h"
+#include "carousel/ring.h"
 #include "hostile/midway.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
@@ -165,7 +165,8 @@ private slots:
         fixtures::writePicture(root() + "/b/3.png", entrySize(3), Qt::blue);
         fixtures::writePicture(root() + "/b/deeper/4.png", entrySize(4), Qt::blue);
         const std::string b = root() + "/b";
-        hostile::Midway midway([] { return hostile::listed() == 2; }, [&] {
+        const auto form = std::make_unique<TForm1>();
+        hostile::Midway midway([&] { return hostile::listed(*form) == 2; }, [&] {
             if (change == "unreadable") {
                 QCOMPARE(chmod(b.c_str(), 0), 0);
                 return;
@@ -174,10 +175,9 @@ private slots:
             if (change == "file")
                 fixtures::writeText(b, "a file now");
         });
-        std::unique_ptr<TForm1> form;
         {
             ModesEnforced modes;
-            form = driver::startForm({root() + "/a", b});
+            driver::start(*form, {root() + "/a", b});
         }
         QVERIFY(midway.fired());
         QCOMPARE(form->stlf->count(), 2);
@@ -263,7 +263,7 @@ private slots:
             }
             QCOMPARE(listed.size(), sizes.size());
             for (int slot = 0; slot < 9; ++slot) {
-                const std::string& path = form->stlf->at(entryForSlot(slot, n));
+                const std::string& path = form->stlf->at(ring::entryForSlot(slot, n));
                 QVERIFY2(sizes.count(path), path.c_str());
                 QCOMPARE(form->imgs[slot]->pictureSize(), sizes[path]);
             }

@@ -31,9 +31,9 @@ QImage hugePageImage(QSize size, QImage::Format format)
     auto* mapping = new Mapping{address, length};
     return QImage(static_cast<uchar*>(address), size.width(), size.height(), qsizetype(bytesPerLine), format,
         [](void* info) {
-            auto* mapping = static_cast<Mapping*>(info);
-            ::munmap(mapping->address, mapping->length);
-            delete mapping;
+            auto* own = static_cast<Mapping*>(info);
+            ::munmap(own->address, own->length);
+            delete own;
         },
         mapping);
 }

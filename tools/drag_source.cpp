@@ -19,10 +19,10 @@ public:
 protected:
     void mousePressEvent(QMouseEvent*) override
     {
-        auto* data = new QMimeData;
-        data->setUrls(urls_);
+        auto* carried = new QMimeData;
+        carried->setUrls(urls_);
         auto* drag = new QDrag(this);
-        drag->setMimeData(data);
+        drag->setMimeData(carried);
         drag->exec(Qt::CopyAction | Qt::LinkAction);
     }
 

@@ -31,20 +31,10 @@ private:
     bool fired_ = false;
 };
 
-// The main window, also while its constructor still runs its creation handler.
-inline TForm1* theForm()
+// How many pictures the list of form holds now; 0 before it has one.
+inline int listed(const TForm1& form)
 {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* form = qobject_cast<TForm1*>(widget))
-            return form;
-    return nullptr;
-}
-
-// How many pictures the list of the main window holds now; 0 before it has one.
-inline int listed()
-{
-    const TForm1* form = theForm();
-    return form && form->stlf ? form->stlf->count() : 0;
+    return form.stlf ? form.stlf->count() : 0;
 }
 
 }

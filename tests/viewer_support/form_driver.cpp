@@ -8,14 +8,24 @@
 
 namespace driver {
 
-std::unique_ptr<TForm1> startForm(std::vector<std::string> arguments)
+void start(TForm1& form, const std::vector<std::string>& arguments)
 {
-    auto form = std::make_unique<TForm1>(std::move(arguments));
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
+    form.FormCreate(arguments);
+    QSignalSpy drawn(form.Viewport3D1, &toolkit::Viewport3D::frameSwapped);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
         qFatal("the main window was never exposed");
-    form->activateWindow();
-    QTest::qWait(50);
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form))
+        qFatal("the main window never became active");
+    if (drawn.isEmpty() && !drawn.wait())
+        qFatal("the 3D view never drew a frame");
+}
+
+std::unique_ptr<TForm1> startForm(const std::vector<std::string>& arguments)
+{
+    auto form = std::make_unique<TForm1>();
+    start(*form, arguments);
     return form;
 }
 

@@ -10,9 +10,11 @@
 
 namespace driver {
 
-// Builds TForm1 (which runs its creation handler), shows it and waits until
-// it is exposed and its 3D view has drawn.
-std::unique_ptr<TForm1> startForm(std::vector<std::string> arguments);
+// Runs form's creation handler on arguments as the program does, shows it
+// and waits until it is exposed and its 3D view has drawn a frame.
+void start(TForm1& form, const std::vector<std::string>& arguments);
+// A new main window, started on arguments.
+std::unique_ptr<TForm1> startForm(const std::vector<std::string>& arguments);
 
 // The 3D view's current frame, drawn anew.
 QImage frame(TForm1& form);

@@ -2,7 +2,7 @@
 // and loading one picture into a plane.
 #include "app/form1.h"
 #include "carousel/fit.h"
-#include "carousel/slots.h"
+#include "collection/full_path.h"
 #include "resources/form_layout.h"
 #include "toolkit/error_report.h"
 #include "toolkit/viewport3d.h"
@@ -13,12 +13,13 @@
 
 void TForm1::CreateRoundImage3D()
 {
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < ring::slotCount; ++i) {
         dummys[i] = dm_round->addChild(std::make_unique<toolkit::Node>());
-        dummys[i]->setRotation({0, -40.0f * i, 0});
+        dummys[i]->setRotation({0, -ring::slotAngle * float(i), 0});
         imgs[i] = dummys[i]->addChild(std::make_unique<toolkit::PicturePlane>());
-        imgs[i]->setPosition({0, 0, -7});
-        imgs[i]->setWidth(4);
+        imgs[i]->setPosition({0, 0, -ring::planeDistance});
+        // 4 x 3 until a picture gives the plane its own aspect.
+        imgs[i]->setWidth(ring::planeLongSide);
         imgs[i]->setHeight(3);
         imgs[i]->onWheel = [this](toolkit::PicturePlane& plane, QWheelEvent& event) {
             const QPoint delta = event.angleDelta();
@@ -28,13 +29,14 @@ void TForm1::CreateRoundImage3D()
 }
 
 // A file that exists but cannot be opened is an error the user must hear
-// about; a missing or undecodable one only leaves its plane as it was.
+// about, named by its full path; a missing or undecodable one only leaves its
+// plane as it was.
 toolkit::PictureFile TForm1::openForLoad(const std::string& path)
 {
     toolkit::PictureFile file = toolkit::openPicture(path);
     if (file.status() == toolkit::PictureRead::CannotOpen)
         throw toolkit::Error(QString::fromUtf8(resources::form1::openError)
-                                 .arg(QString::fromLocal8Bit(path.c_str()),
+                                 .arg(QString::fromLocal8Bit(fullPath(path).c_str()),
                                       QString::fromLocal8Bit(std::strerror(file.error()))));
     return file;
 }
@@ -53,14 +55,14 @@ void TForm1::Image_Load_start()
     if (n == 0)
         return;
     const int maxSide = Viewport3D1->maxTextureSide();
-    std::array<PictureSource, 9> sources;
-    std::array<std::shared_ptr<const DecodeJob>, 9> jobs; // none: the plane stays
+    std::array<PictureSource, ring::slotCount> sources;
+    std::array<std::shared_ptr<const DecodeJob>, ring::slotCount> jobs; // none: the plane stays
     std::exception_ptr failure;
     int opened = 0;
-    for (; opened < 9; ++opened) {
+    for (; opened < ring::slotCount; ++opened) {
         toolkit::PictureFile file;
         try {
-            file = openForLoad(stlf->at(entryForSlot(opened, n)));
+            file = openForLoad(stlf->at(ring::entryForSlot(opened, n)));
         } catch (const toolkit::Error&) {
             failure = std::current_exception();
             break;
@@ -128,11 +130,11 @@ void TForm1::prepareDecodeAhead(int first)
     if (n == 0)
         return;
     for (const int direction : {first, -first}) {
-        const int slot = wrap(imgFront + 5 * direction, 9);
-        const std::string& path = stlf->at(wrap(imgNumber + 5 * direction, n));
+        const ring::StepLoad load = ring::stepLoad(imgFront, imgNumber, direction, n);
+        const std::string& path = stlf->at(load.entry);
         toolkit::PictureFile file = toolkit::openPicture(path);
         const PictureSource source{file.identity(), Viewport3D1->maxTextureSide()};
-        if (file.opened() && !showsAlready(slot, source))
+        if (file.opened() && !showsAlready(load.slot, source))
             decodeAhead_.prepare(direction, path, std::move(file), source.maxSide);
         else
             decodeAhead_.drop(direction);

@@ -10,11 +10,11 @@
 void TForm1::Image3D_MouseWheel(toolkit::PicturePlane& plane, int wheelDelta)
 {
     float s = plane.scale().x;
-    s = wheelDelta < 0 ? s / 1.1f : s * 1.1f;
+    s = wheelDelta < 0 ? s / ring::zoomFactor : s * ring::zoomFactor;
     if (!(s >= 1.0f))
         s = 1.0f;
-    if (s > 4.0f)
-        s = 4.0f;
+    if (s > ring::maxZoom)
+        s = ring::maxZoom;
     plane.setScale({s, s, s});
 }
 

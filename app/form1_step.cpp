@@ -1,6 +1,5 @@
 // TForm1's Next and Previous steps and the animation tick that turns the ring.
 #include "app/form1.h"
-#include "carousel/slots.h"
 #include "toolkit/arc_dial.h"
 #include "toolkit/push_button.h"
 #include "toolkit/viewport3d.h"
@@ -31,8 +30,8 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
     imgs[imgFront]->setRotation({0, 0, 0});
     ArcDial1->setValue(0);
 
-    const int s = wrap(imgFront + 5 * direction, 9);
-    const std::string& path = stlf->at(wrap(imgNumber + 5 * direction, n));
+    const ring::StepLoad load = ring::stepLoad(imgFront, imgNumber, direction, n);
+    const std::string& path = stlf->at(load.entry);
     // Opened here, whatever was decoded ahead: the file as it is now decides.
     toolkit::PictureFile file;
     try {
@@ -41,16 +40,16 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
         enableSteps();
         throw;
     }
-    loadOpened(s, path, std::move(file));
+    loadOpened(load.slot, path, std::move(file));
 
     const bool oneTick = modifiers & Qt::ShiftModifier;
-    tm_count = oneTick ? 1 : 10;
-    rotation_deg = direction * (oneTick ? 40.0f : 4.0f);
-    for (int i = 0; i < 9; ++i)
-        imgs_scale[i] = (imgs[i]->scale().x - 1.0f) / (oneTick ? 1.0f : 10.0f);
+    tm_count = oneTick ? 1 : ring::ticksPerStep;
+    rotation_deg = float(direction) * ring::slotAngle / float(tm_count);
+    for (int i = 0; i < ring::slotCount; ++i)
+        imgs_scale[i] = (imgs[i]->scale().x - 1.0f) / float(tm_count);
 
-    imgFront = wrap(imgFront + direction, 9);
-    imgNumber = wrap(imgNumber + direction, n);
+    imgFront = ring::wrap(imgFront + direction, ring::slotCount);
+    imgNumber = ring::wrap(imgNumber + direction, n);
     TM_Img->start();
 }
 
@@ -60,7 +59,7 @@ void TForm1::TM_ImgTimer()
     TM_Img->stop();
     const toolkit::Vec3 turn = dm_round->rotation();
     dm_round->setRotation({turn.x, std::fmod(turn.y + rotation_deg + 360.0f, 360.0f), turn.z});
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < ring::slotCount; ++i) {
         const toolkit::Vec3 s = imgs[i]->scale();
         imgs[i]->setScale({s.x - imgs_scale[i], s.y - imgs_scale[i], s.z - imgs_scale[i]});
     }
