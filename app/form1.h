@@ -82,8 +82,8 @@ public:
     void ArcDial1Change();                                   // roll the front plane
     void SB_HChange();                                       // move the camera sideways
     void SB_VChange();                                       // raise or lower the camera
-    bool DragOver(const QMimeData& data);                    // whether a drag carries paths
-    void DragDrop(const QMimeData& data);                    // take a drop's paths
+    bool DragOver(const QMimeData& carried);                   // whether a drag carries paths
+    void DragDrop(const QMimeData& carried);                   // take a drop's paths
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -107,7 +107,7 @@ private:
     void Image_Load_start();
     toolkit::PictureFile openForLoad(const std::string& path);
     void loadOpened(int slot, const std::string& path, toolkit::PictureFile file);
-    void showPicture(int slot, const PictureSource& source, const toolkit::PictureRead& read);
+    void showPicture(int slot, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
     void prepareDecodeAhead(int first);
 

@@ -59,14 +59,14 @@ void TForm1::Findjpg(const std::string& dir)
     stlf->addBatch(scanFolder(dir));
 }
 
-bool TForm1::DragOver(const QMimeData& data)
+bool TForm1::DragOver(const QMimeData& carried)
 {
-    return !droppedPaths(data).empty();
+    return !droppedPaths(carried).empty();
 }
 
-void TForm1::DragDrop(const QMimeData& data)
+void TForm1::DragDrop(const QMimeData& carried)
 {
-    std::vector<std::string> paths = droppedPaths(data);
+    std::vector<std::string> paths = droppedPaths(carried);
     if (paths.empty())
         return;
     // Pending events are processed inside a drop, so a second drop can arrive

@@ -78,7 +78,7 @@ void TForm1::Image_Load_start()
             jobs[opened] = std::make_shared<const DecodeJob>(std::move(file), maxSide, DecodeJob::Load);
     }
     for (int i = 0; i < opened; ++i)
-        showPicture(i, sources[i], jobs[i] ? jobs[i]->result() : toolkit::PictureRead{});
+        showPicture(i, sources[i], jobs[i] ? jobs[i]->result() : PreparedPicture{});
     if (failure)
         std::rethrow_exception(failure);
     prepareDecodeAhead(+1);
@@ -94,17 +94,17 @@ void TForm1::loadOpened(int slot, const std::string& path, toolkit::PictureFile 
         showPicture(slot, source, {});
         return;
     }
-    const std::optional<toolkit::PictureRead> ahead = decodeAhead_.take(path, source);
+    const std::optional<PreparedPicture> ahead = decodeAhead_.take(path, source);
     showPicture(slot, source, ahead ? *ahead : preparePicture(std::move(file), source.maxSide));
 }
 
 // Puts a decoded picture into slot's plane; anything else leaves the plane
 // as it was. Either way the plane is fitted to what it shows.
-void TForm1::showPicture(int slot, const PictureSource& source, const toolkit::PictureRead& read)
+void TForm1::showPicture(int slot, const PictureSource& source, const PreparedPicture& prepared)
 {
     toolkit::PicturePlane& plane = *imgs[slot];
-    if (read.status == toolkit::PictureRead::Loaded) {
-        plane.setPicture(read.image, read.realSize);
+    if (!prepared.picture.isNull()) {
+        plane.setPicture(prepared.picture, prepared.realSize);
         imgSources_[slot] = source;
     }
     if (plane.hasPicture()) {

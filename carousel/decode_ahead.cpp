@@ -20,7 +20,7 @@ void DecodeAhead::clear()
     held_ = {};
 }
 
-std::optional<toolkit::PictureRead> DecodeAhead::take(const std::string& path, const PictureSource& source)
+std::optional<PreparedPicture> DecodeAhead::take(const std::string& path, const PictureSource& source)
 {
     for (Held& held : held_) {
         if (!held.job || held.path != path || !(held.job->source().identity == source.identity))
@@ -28,9 +28,9 @@ std::optional<toolkit::PictureRead> DecodeAhead::take(const std::string& path, c
         const std::unique_ptr<DecodeJob> job = std::exchange(held, {}).job;
         if (!job->begun())
             return std::nullopt;
-        toolkit::PictureRead read = job->result();
-        if (sameDecode(job->source(), read.realSize, source))
-            return read;
+        PreparedPicture prepared = job->result();
+        if (sameDecode(job->source(), prepared.realSize, source))
+            return prepared;
     }
     return std::nullopt;
 }

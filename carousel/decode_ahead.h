@@ -23,7 +23,7 @@ public:
     // file of source gives, waiting for a decode under way; one still
     // waiting for the thread is dropped, as decoding now is sooner. What is
     // taken is no longer held; everything else stays.
-    std::optional<toolkit::PictureRead> take(const std::string& path, const PictureSource& source);
+    std::optional<PreparedPicture> take(const std::string& path, const PictureSource& source);
 
 private:
     struct Held {

@@ -1,17 +1,16 @@
 #include "carousel/decode_job.h"
-#include "toolkit/picture_texture.h"
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <algorithm>
 
-toolkit::PictureRead preparePicture(toolkit::PictureFile file, int maxSide, std::stop_token stop)
+PreparedPicture preparePicture(toolkit::PictureFile file, int maxSide, std::stop_token stop)
 {
     if (stop.stop_requested())
         return {}; // dropped before it started: nobody reads it
     toolkit::PictureRead read = toolkit::decodePicture(std::move(file), maxSide, toolkit::pictureFormat, stop);
-    if (read.status == toolkit::PictureRead::Loaded)
-        read.image = toolkit::withMipLevels(std::move(read.image));
-    return read;
+    if (read.status != toolkit::PictureRead::Loaded)
+        return {};
+    return {toolkit::MipPicture(std::move(read.image)), read.realSize};
 }
 
 bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSource& candidate)
@@ -49,7 +48,7 @@ DecodeJob::~DecodeJob()
     stop_.request_stop();
 }
 
-toolkit::PictureRead DecodeJob::result() const
+PreparedPicture DecodeJob::result() const
 {
     return future_.result();
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Decoding picture files for the ring off the user-interface thread.
+#include "toolkit/mip_picture.h"
 #include "toolkit/picture_reader.h"
 #include <QFuture>
 #include <atomic>
@@ -19,9 +20,15 @@ struct PictureSource {
 // make no difference, since the picture reaches neither.
 bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSource& candidate);
 
-// Decodes an opened file for a plane: the picture with its mipmap levels
-// made, so that its upload has only to copy it.
-toolkit::PictureRead preparePicture(toolkit::PictureFile file, int maxSide, std::stop_token stop = {});
+// A picture decoded for a plane, with its mipmap levels made, so that its
+// upload has only to copy it; null when the file gave no picture.
+struct PreparedPicture {
+    toolkit::MipPicture picture;
+    QSize realSize; // the picture's size as its file declares it
+};
+
+// Decodes an opened file for a plane.
+PreparedPicture preparePicture(toolkit::PictureFile file, int maxSide, std::stop_token stop = {});
 
 // preparePicture on a loading thread. A load the user waits for has a
 // thread per core; decodes made ahead share one thread, so that they never
@@ -39,11 +46,11 @@ public:
     // Whether a thread has taken the decode up, or it still waits for one.
     bool begun() const { return *begun_; }
     // Waits for the decode to end.
-    toolkit::PictureRead result() const;
+    PreparedPicture result() const;
 
 private:
     PictureSource source_;
     std::stop_source stop_;
     std::shared_ptr<std::atomic_bool> begun_ = std::make_shared<std::atomic_bool>(false);
-    QFuture<toolkit::PictureRead> future_;
+    QFuture<PreparedPicture> future_;
 };

@@ -12,6 +12,7 @@
 #include "toolkit/push_button.h"
 #include "toolkit/scroll_bar.h"
 #include "toolkit/viewport3d.h"
+#include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,11 +20,6 @@
 #include <string_view>
 
 namespace {
-
-QSize entrySize(int k)
-{
-    return QSize(40 + k, 30);
-}
 
 // A drag of paths from the desktop that enters the 3D view and is dropped there.
 void drop(TForm1& form, const std::vector<std::string>& paths)
@@ -97,18 +93,18 @@ class Reentrancy : public QObject {
         QCOMPARE(form.imgNumber, 0);
         QCOMPARE(form.dm_round->rotation().y, 0.0f);
         for (int slot = 0; slot < 9; ++slot)
-            QCOMPARE(form.imgs[slot]->pictureSize(), entrySize(1 + ring::entryForSlot(slot, int(expected.size()))));
+            QCOMPARE(form.imgs[slot]->pictureSize(), entries::size(1 + ring::entryForSlot(slot, int(expected.size()))));
     }
 
 private slots:
     void initTestCase()
     {
-        fixtures::writePicture(root() + "/a/1.png", entrySize(1), Qt::red);
-        fixtures::writePicture(root() + "/a/2.png", entrySize(2), Qt::green);
-        fixtures::writePicture(root() + "/b/3.png", entrySize(3), Qt::blue);
-        fixtures::writePicture(root() + "/b/4.png", entrySize(4), Qt::yellow);
+        fixtures::writePicture(root() + "/a/1.png", entries::size(1), Qt::red);
+        fixtures::writePicture(root() + "/a/2.png", entries::size(2), Qt::green);
+        fixtures::writePicture(root() + "/b/3.png", entries::size(3), Qt::blue);
+        fixtures::writePicture(root() + "/b/4.png", entries::size(4), Qt::yellow);
         for (int k = 5; k < 8; ++k)
-            fixtures::writePicture(root() + "/old/" + std::to_string(k) + ".png", entrySize(k), Qt::gray);
+            fixtures::writePicture(root() + "/old/" + std::to_string(k) + ".png", entries::size(k), Qt::gray);
         expected = {root() + "/a/1.png", root() + "/a/2.png", root() + "/b/3.png", root() + "/b/4.png"};
     }
     void init() { boxes.clear(); }

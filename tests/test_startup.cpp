@@ -4,6 +4,7 @@
 #include "support/permissions.h"
 #include "toolkit/modal_box.h"
 #include "toolkit/viewport3d.h"
+#include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
 #include <QTemporaryDir>
 #include <QtTest>
@@ -11,25 +12,6 @@
 
 using driver::colourAt;
 using driver::near;
-
-namespace {
-
-// Entry k of a fixture folder: a distinct colour and a distinct size, so both
-// the frame and the plane's picture size tell which entry a slot shows.
-QColor entryColour(int k)
-{
-    return QColor::fromHsv((k * 47) % 360, 200, 230);
-}
-QSize entrySize(int k)
-{
-    return QSize(400 + k, 300);
-}
-std::string entryName(int k)
-{
-    return "p" + std::to_string(100 + k) + ".png";
-}
-
-}
 
 class Startup : public QObject {
     Q_OBJECT
@@ -59,27 +41,27 @@ private slots:
     void ringShowsEntriesAroundTheFront()
     {
         for (int k = 0; k < 12; ++k)
-            fixtures::writePicture(root() + "/pics/" + entryName(k), entrySize(k), entryColour(k));
+            fixtures::writePicture(root() + "/pics" + entries::name(k), entries::size(k), entries::colour(k));
         fixtures::writeText(root() + "/pics/notes.txt", "not a picture");
         auto form = driver::startForm({root() + "/pics", root() + "/missing", root() + "/pics/notes.txt"});
         QCOMPARE(form->stlf->count(), 12);
         QVERIFY(form->imgCreateFlag);
         const int expected[9] = {0, 1, 2, 3, 4, 8, 9, 10, 11};
         for (int slot = 0; slot < 9; ++slot)
-            QCOMPARE(form->imgs[slot]->pictureSize(), entrySize(expected[slot]));
+            QCOMPARE(form->imgs[slot]->pictureSize(), entries::size(expected[slot]));
 
         const QImage frame = driver::frame(*form);
-        QVERIFY(near(colourAt(frame, driver::slotCentre(*form, 0)), entryColour(0)));
+        QVERIFY(near(colourAt(frame, driver::slotCentre(*form, 0)), entries::colour(0)));
         // The neighbours are cut by the view's edges: look inside the view.
         const QPoint right = driver::slotCentre(*form, 1), left = driver::slotCentre(*form, 8);
-        QVERIFY(near(colourAt(frame, QPoint(std::min(right.x(), 600), right.y())), entryColour(1)));
-        QVERIFY(near(colourAt(frame, QPoint(std::max(left.x(), 15), left.y())), entryColour(11)));
+        QVERIFY(near(colourAt(frame, QPoint(std::min(right.x(), 600), right.y())), entries::colour(1)));
+        QVERIFY(near(colourAt(frame, QPoint(std::max(left.x(), 15), left.y())), entries::colour(11)));
     }
 
     void frontIsUprightAndFarSideMirrored()
     {
         for (int k = 0; k < 9; ++k)
-            fixtures::writeImage(root() + "/" + entryName(k), fixtures::quadrantImage(QSize(400, 300)));
+            fixtures::writeImage(root() + entries::name(k), fixtures::quadrantImage(QSize(400, 300)));
         auto form = driver::startForm({root()});
         const QImage frame = driver::frame(*form);
         auto screen = [&](int slot, float x, float y) {

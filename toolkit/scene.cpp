@@ -69,16 +69,16 @@ void PicturePlane::setHeight(float h)
     changed();
 }
 
-void PicturePlane::setPicture(QImage image, QSize realSize)
+void PicturePlane::setPicture(MipPicture picture, QSize realSize)
 {
-    pending_ = std::move(image);
+    pending_ = std::move(picture);
     realSize_ = realSize.isEmpty() ? pending_.size() : realSize;
     changed();
 }
 
-QImage PicturePlane::takePendingPicture()
+MipPicture PicturePlane::takePendingPicture()
 {
-    return std::exchange(pending_, QImage());
+    return std::exchange(pending_, MipPicture());
 }
 
 }

@@ -2,7 +2,7 @@
 // A small scene graph for the 3D view. Coordinates use the viewer's frame:
 // +X right, +Y down the screen, +Z away from the viewer, angles in degrees,
 // right-hand rotations. Only the camera code knows OpenGL's frame.
-#include <QImage>
+#include "toolkit/mip_picture.h"
 #include <QMatrix4x4>
 #include <QSize>
 #include <functional>
@@ -78,16 +78,16 @@ public:
     void setWidth(float w);
     void setHeight(float h);
 
-    // Takes a premultiplied 32-bit picture. realSize is the size of the
-    // picture as stored in its file, which may exceed image's size when it
-    // had to be scaled down for the device; an empty realSize means image's.
-    void setPicture(QImage image, QSize realSize = {});
+    // Takes a picture with its levels. realSize is the size of the picture
+    // as stored in its file, which may exceed the picture's size when it had
+    // to be scaled down for the device; an empty realSize means the picture's.
+    void setPicture(MipPicture picture, QSize realSize = {});
     bool hasPicture() const { return !realSize_.isEmpty(); }
     QSize pictureSize() const { return realSize_; }
 
     // The view takes the pending picture to upload it; the plane then keeps
     // only its size.
-    QImage takePendingPicture();
+    MipPicture takePendingPicture();
 
     // Called by the view for a wheel event whose ray hits this plane first.
     std::function<void(PicturePlane& plane, QWheelEvent& event)> onWheel;
@@ -95,7 +95,7 @@ public:
 private:
     float width_ = 1;
     float height_ = 1;
-    QImage pending_;
+    MipPicture pending_;
     QSize realSize_;
 };
 

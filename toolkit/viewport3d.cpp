@@ -48,13 +48,13 @@ static const GLfloat unitSquare[] = {-0.5f, -0.5f, 0.5f, -0.5f, -0.5f, 0.5f, 0.5
 // fraction of their size, so a new picture costs a fraction of its bytes,
 // and a zoom or a camera move that needs more detail uploads it first.
 struct PlaneTexture {
-    QImage waiting;
+    MipPicture waiting;
     int firstLevel = 0;
     std::unique_ptr<QOpenGLTexture> texture;
 
-    void take(QImage picture)
+    void take(MipPicture picture)
     {
-        waiting = withMipLevels(std::move(picture));
+        waiting = std::move(picture);
         firstLevel = std::numeric_limits<int>::max();
     }
     void provide(int level)
@@ -64,7 +64,7 @@ struct PlaneTexture {
         uploadPicture(texture, waiting, level);
         firstLevel = level;
         if (level == 0)
-            waiting = QImage();
+            waiting = MipPicture();
     }
 };
 
@@ -230,9 +230,9 @@ void Viewport3D::initializeGL()
     gl.square.bind();
     gl.square.allocate(unitSquare, sizeof unitSquare);
 
-    QImage white(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QImage white(1, 1, pictureFormat);
     white.fill(Qt::white);
-    uploadPicture(gl.white, white);
+    uploadPicture(gl.white, MipPicture(white));
 }
 
 void Viewport3D::draw(QSize pixels)
@@ -261,7 +261,7 @@ void Viewport3D::draw(QSize pixels)
     forEachPlane(root_, [&](PicturePlane& plane) {
         PlaneTexture& picture = gl.pictures[&plane];
         // The view keeps the picture from here on: the plane keeps its size.
-        if (QImage pending = plane.takePendingPicture(); !pending.isNull())
+        if (MipPicture pending = plane.takePendingPicture(); !pending.isNull())
             picture.take(std::move(pending));
         const QMatrix4x4 mvp = toClip * squareToScene(plane);
         if (!picture.waiting.isNull())
