@@ -85,6 +85,9 @@ public:
     bool DragOver(const QMimeData& carried);                   // whether a drag carries paths
     void DragDrop(const QMimeData& carried);                   // take a drop's paths
 
+    // The pictures decoded ahead for the next step either way.
+    const DecodeAhead& decodesAhead() const { return decodeAhead_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -1,4 +1,5 @@
 #include "carousel/decode_ahead.h"
+#include <algorithm>
 
 void DecodeAhead::prepare(int direction, const std::string& path, toolkit::PictureFile file, int maxSide)
 {
@@ -18,6 +19,11 @@ void DecodeAhead::drop(int direction)
 void DecodeAhead::clear()
 {
     held_ = {};
+}
+
+bool DecodeAhead::settled() const
+{
+    return std::all_of(held_.begin(), held_.end(), [](const Held& held) { return !held.job || held.job->ended(); });
 }
 
 std::optional<PreparedPicture> DecodeAhead::take(const std::string& path, const PictureSource& source)

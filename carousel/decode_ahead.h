@@ -25,6 +25,9 @@ public:
     // taken is no longer held; everything else stays.
     std::optional<PreparedPicture> take(const std::string& path, const PictureSource& source);
 
+    // Whether every decode held has ended.
+    bool settled() const;
+
 private:
     struct Held {
         std::string path;

@@ -45,6 +45,8 @@ public:
     const PictureSource& source() const { return source_; }
     // Whether a thread has taken the decode up, or it still waits for one.
     bool begun() const { return *begun_; }
+    // Whether the decode has ended, its result ready.
+    bool ended() const { return future_.isFinished(); }
     // Waits for the decode to end.
     PreparedPicture result() const;
 

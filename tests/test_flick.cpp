@@ -70,9 +70,10 @@ class TestFlick : public QObject {
         return driver::startForm({dir.path().toStdString()});
     }
 
-    // Moves fingers (side by side, 40 px apart) from start by travel, in
-    // five even moves spread over duration.
-    void swipe(QWidget* widget, QPoint start, QPoint travel, int duration = 50, int fingers = 1)
+    // Moves fingers (side by side, 40 px apart) from start by travel in five
+    // even moves, at once: how long a swipe may take is swipeDirection's
+    // table below.
+    void swipe(QWidget* widget, QPoint start, QPoint travel, int fingers = 1)
     {
         const int moves = 5;
         auto at = [&](int finger, int move) { return start + QPoint(0, 40 * finger) + travel * move / moves; };
@@ -82,12 +83,10 @@ class TestFlick : public QObject {
                 touch.press(f, at(f, 0), widget);
         }
         for (int m = 1; m <= moves; ++m) {
-            QTest::qWait(duration / (moves + 1));
             auto touch = QTest::touchEvent(widget, touchScreen);
             for (int f = 0; f < fingers; ++f)
                 touch.move(f, at(f, m), widget);
         }
-        QTest::qWait(duration / (moves + 1));
         auto touch = QTest::touchEvent(widget, touchScreen);
         for (int f = 0; f < fingers; ++f)
             touch.release(f, at(f, moves), widget);
@@ -96,12 +95,14 @@ class TestFlick : public QObject {
     void tap(QWidget* widget, QPoint at)
     {
         QTest::touchEvent(widget, touchScreen).press(0, at, widget);
-        QTest::qWait(20);
         QTest::touchEvent(widget, touchScreen).release(0, at, widget);
     }
 
+    // Once the step has ended and every event the input left behind has been
+    // handled, no second step has started and the front is entry number.
     static void verifyIdle(TForm1& form, int number)
     {
+        QCoreApplication::processEvents();
         QVERIFY(!form.TM_Img->isActive());
         QVERIFY(form.B_After->isEnabled());
         QCOMPARE(form.imgNumber, number);
@@ -156,48 +157,74 @@ private slots:
         QCOMPARE(decision.step, step);
     }
 
+    void swipeDirection_data()
+    {
+        QTest::addColumn<QPointF>("travel");
+        QTest::addColumn<quint64>("milliseconds");
+        QTest::addColumn<int>("direction");
+        QTest::newRow("right") << QPointF(150, 0) << quint64(50) << 0;
+        QTest::newRow("up and right") << QPointF(100, -100) << quint64(50) << 1;
+        QTest::newRow("up") << QPointF(0, -150) << quint64(50) << 2;
+        QTest::newRow("up and left") << QPointF(-120, -120) << quint64(50) << 3;
+        QTest::newRow("left") << QPointF(-150, 10) << quint64(50) << 4;
+        QTest::newRow("down and left") << QPointF(-100, 100) << quint64(50) << 5;
+        QTest::newRow("down") << QPointF(10, 150) << quint64(50) << 6;
+        QTest::newRow("down and right") << QPointF(100, 100) << quint64(50) << 7;
+        QTest::newRow("left, too steep") << QPointF(-120, -60) << quint64(50) << 3;
+        QTest::newRow("left, just flat enough") << QPointF(-120, -49) << quint64(50) << 4;
+        QTest::newRow("just long enough") << QPointF(-60, 0) << quint64(50) << 4;
+        QTest::newRow("short") << QPointF(-59.9, 0) << quint64(50) << toolkit::noSwipe;
+        QTest::newRow("short diagonal") << QPointF(-42, -42) << quint64(50) << toolkit::noSwipe;
+        QTest::newRow("at once") << QPointF(-150, 0) << quint64(0) << 4;
+        QTest::newRow("just quick enough") << QPointF(-150, 0) << quint64(500) << 4;
+        QTest::newRow("slow") << QPointF(-150, 0) << quint64(501) << toolkit::noSwipe;
+        QTest::newRow("very slow") << QPointF(-150, 0) << quint64(900) << toolkit::noSwipe;
+    }
+    void swipeDirection()
+    {
+        QFETCH(QPointF, travel);
+        QFETCH(quint64, milliseconds);
+        QTEST(toolkit::swipeDirection(travel, milliseconds), "direction");
+    }
+
     void swipes_data()
     {
         QTest::addColumn<Over>("over");
         QTest::addColumn<QPoint>("start"); // in the widget
         QTest::addColumn<QPoint>("travel");
-        QTest::addColumn<int>("duration");
         QTest::addColumn<int>("fingers");
         QTest::addColumn<int>("direction");
         QTest::addColumn<int>("number"); // imgNumber afterwards
         const int last = pictures - 1;
-        QTest::newRow("left over the view") << Over::View << QPoint(400, 300) << QPoint(-150, 10) << 50 << 1 << 4 << 1;
-        QTest::newRow("right over the view") << Over::View << QPoint(250, 300) << QPoint(150, -10) << 50 << 1 << 0 << last;
-        QTest::newRow("left over the label") << Over::Label << QPoint(150, 16) << QPoint(-120, 0) << 50 << 1 << 4 << 1;
-        QTest::newRow("right below the controls") << Over::Column << QPoint(20, 450) << QPoint(140, 0) << 50 << 1 << 0 << last;
-        QTest::newRow("left from Previous") << Over::Previous << QPoint(40, 24) << QPoint(-100, 0) << 50 << 1 << 4 << 1;
+        QTest::newRow("left over the view") << Over::View << QPoint(400, 300) << QPoint(-150, 10) << 1 << 4 << 1;
+        QTest::newRow("right over the view") << Over::View << QPoint(250, 300) << QPoint(150, -10) << 1 << 0 << last;
+        QTest::newRow("left over the label") << Over::Label << QPoint(150, 16) << QPoint(-120, 0) << 1 << 4 << 1;
+        QTest::newRow("right below the controls") << Over::Column << QPoint(20, 450) << QPoint(140, 0) << 1 << 0 << last;
+        QTest::newRow("left from Previous") << Over::Previous << QPoint(40, 24) << QPoint(-100, 0) << 1 << 4 << 1;
         QTest::newRow("right from Previous onto Next")
-            << Over::Previous << QPoint(20, 24) << QPoint(100, 0) << 50 << 1 << 0 << last;
-        QTest::newRow("up") << Over::View << QPoint(300, 400) << QPoint(0, -150) << 50 << 1 << 2 << 0;
-        QTest::newRow("down") << Over::View << QPoint(300, 200) << QPoint(10, 150) << 50 << 1 << 6 << 0;
-        QTest::newRow("up and left") << Over::View << QPoint(400, 400) << QPoint(-120, -120) << 50 << 1 << 3 << 0;
+            << Over::Previous << QPoint(20, 24) << QPoint(100, 0) << 1 << 0 << last;
+        QTest::newRow("up") << Over::View << QPoint(300, 400) << QPoint(0, -150) << 1 << 2 << 0;
+        QTest::newRow("down") << Over::View << QPoint(300, 200) << QPoint(10, 150) << 1 << 6 << 0;
+        QTest::newRow("up and left") << Over::View << QPoint(400, 400) << QPoint(-120, -120) << 1 << 3 << 0;
         QTest::newRow("down and right over the label")
-            << Over::Label << QPoint(20, 10) << QPoint(100, 100) << 50 << 1 << 7 << 0;
-        QTest::newRow("left, too steep") << Over::View << QPoint(400, 300) << QPoint(-120, -60) << 50 << 1 << 3 << 0;
-        QTest::newRow("short left") << Over::View << QPoint(400, 300) << QPoint(-45, 0) << 50 << 1 << none << 0;
-        QTest::newRow("slow left") << Over::View << QPoint(400, 300) << QPoint(-150, 0) << 900 << 1 << none << 0;
-        QTest::newRow("two fingers left") << Over::View << QPoint(400, 200) << QPoint(-150, 0) << 50 << 2 << none << 0;
+            << Over::Label << QPoint(20, 10) << QPoint(100, 100) << 1 << 7 << 0;
+        QTest::newRow("left, too steep") << Over::View << QPoint(400, 300) << QPoint(-120, -60) << 1 << 3 << 0;
+        QTest::newRow("short left") << Over::View << QPoint(400, 300) << QPoint(-45, 0) << 1 << none << 0;
+        QTest::newRow("two fingers left") << Over::View << QPoint(400, 200) << QPoint(-150, 0) << 2 << none << 0;
     }
     void swipes()
     {
         QFETCH(Over, over);
         QFETCH(QPoint, start);
         QFETCH(QPoint, travel);
-        QFETCH(int, duration);
         QFETCH(int, fingers);
         QFETCH(int, direction);
         QFETCH(int, number);
         auto form = startWithPictures();
         SwipeLog log(*form);
-        swipe(widgetOf(*form, over), start, travel, duration, fingers);
+        swipe(widgetOf(*form, over), start, travel, fingers);
         QCOMPARE(log.directions, direction == none ? QList<int>() : QList<int>{direction});
         driver::waitForStepEnd(*form);
-        QTest::qWait(50);
         verifyIdle(*form, number);
         // The controls under the finger kept their values.
         QCOMPARE(form->SB_H->value(), 0.0);
@@ -212,7 +239,6 @@ private slots:
         tap(form->B_After, form->B_After->rect().center());
         QVERIFY(!form->B_After->isEnabled());
         driver::waitForStepEnd(*form);
-        QTest::qWait(100);
         verifyIdle(*form, 1);
     }
 
@@ -223,9 +249,8 @@ private slots:
         QWidget* view = form->Viewport3D1;
         QTest::mousePress(view, Qt::LeftButton, {}, QPoint(400, 300));
         for (int x = 350; x >= 150; x -= 50)
-            QTest::mouseMove(view, QPoint(x, 300), 10);
-        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(150, 300), 10);
-        QTest::qWait(50);
+            QTest::mouseMove(view, QPoint(x, 300));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(150, 300));
         QVERIFY(log.directions.isEmpty());
         verifyIdle(*form, 0);
     }
@@ -235,11 +260,10 @@ private slots:
         auto form = startWithPictures();
         SwipeLog log(*form);
         QTest::mouseClick(form->B_After, Qt::LeftButton);
-        swipe(form->Viewport3D1, QPoint(400, 300), QPoint(-150, 0), 20);
+        swipe(form->Viewport3D1, QPoint(400, 300), QPoint(-150, 0));
         QCOMPARE(log.directions, QList<int>{4});
         QVERIFY(!form->B_After->isEnabled()); // the swipe came while the ring turned
         driver::waitForStepEnd(*form);
-        QTest::qWait(50);
         verifyIdle(*form, 1);
         QCOMPARE(form->imgFront, 1);
     }
@@ -252,7 +276,6 @@ private slots:
         SwipeLog log(*form);
         swipe(form->Viewport3D1, QPoint(400, 300), QPoint(-150, 0));
         QCOMPARE(log.directions, QList<int>{4});
-        QTest::qWait(50);
         verifyIdle(*form, 0);
         QCOMPARE(form->imgFront, 0);
         QCOMPARE(boxes, 0);

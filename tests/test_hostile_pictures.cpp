@@ -9,7 +9,6 @@
 #include "toolkit/modal_box.h"
 #include "toolkit/push_button.h"
 #include "viewer_support/form_driver.h"
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -18,11 +17,10 @@
 
 namespace {
 
-// Guards against a hang or a runaway decoder; these are not benchmarks. A
-// small file may declare a picture within the decoding budget (1 GiB of
-// pixels), which then takes that much again while it is converted; beyond
-// that the budget must refuse it.
-constexpr qint64 millisecondsPerFile = 5000;
+// Guards against a runaway decoder; not a benchmark. A small file may
+// declare a picture within the decoding budget (1 GiB of pixels), which then
+// takes that much again while it is converted; beyond that the budget must
+// refuse it. A hang ends the test at its time limit.
 constexpr long peakResidentMiB = 4096;
 
 // What a plane shows before a variant is loaded into it: no variant has this size.
@@ -86,13 +84,9 @@ private slots:
             toolkit::PicturePlane& plane = *form->imgs[load.slot];
             const hostile::Variant& variant = *variantAt.at(form->stlf->at(load.entry));
             plane.setPicture(markerPicture);
-            QElapsedTimer clock;
-            clock.start();
             QTest::mouseClick(form->B_After, Qt::LeftButton, Qt::ShiftModifier);
             while (form->TM_Img->isActive()) // the turn's one tick, without a poll's delay
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            if (clock.elapsed() > millisecondsPerFile)
-                faults << QString("%1 took %2 ms").arg(variant.name.c_str()).arg(clock.elapsed());
             if (const QString wrong = fault(plane, variant); !wrong.isEmpty())
                 faults << QString("%1: the plane %2").arg(variant.name.c_str(), wrong);
         }

@@ -70,7 +70,8 @@ private slots:
         QFETCH(QString, change);
         writeEntries(root(), n);
         auto form = driver::startForm({root()});
-        QTest::qWait(300); // time for the decodes ahead; the outcome must not depend on it
+        // The decodes ahead end first, so that the step finds them stale.
+        QVERIFY(QTest::qWaitFor([&] { return form->decodesAhead().settled(); }));
 
         const ring::StepLoad load = ring::stepLoad(0, 0, direction, n);
         const int slot = load.slot;

@@ -7,15 +7,12 @@
 
 namespace toolkit {
 
-namespace {
-
-// The nearest of the eight directions; the screen's y grows downwards.
-int directionOf(QPointF travel)
+int swipeDirection(QPointF travel, quint64 milliseconds)
 {
+    if (milliseconds > swipeMaxDuration || std::hypot(travel.x(), travel.y()) < swipeMinDistance)
+        return noSwipe;
     const double turns = std::atan2(-travel.y(), travel.x()) / (2 * std::numbers::pi);
     return static_cast<int>((std::lround(turns * 8) + 8) % 8);
-}
-
 }
 
 SwipeFilter::SwipeFilter(QWidget& window)
@@ -69,9 +66,9 @@ void SwipeFilter::track(const QTouchEvent& event)
     if (event.type() != QEvent::TouchEnd || !tracking_)
         return;
     tracking_ = false;
-    const QPointF travel = event.points().front().globalPosition() - start_;
-    if (event.timestamp() - startTime_ <= maxDuration && std::hypot(travel.x(), travel.y()) >= minDistance)
-        emit swiped(directionOf(travel));
+    const int direction = swipeDirection(event.points().front().globalPosition() - start_, event.timestamp() - startTime_);
+    if (direction != noSwipe)
+        emit swiped(direction);
 }
 
 }

@@ -13,12 +13,18 @@ class QWidget;
 
 namespace toolkit {
 
+inline constexpr double swipeMinDistance = 60;   // logical pixels, press to release
+inline constexpr quint64 swipeMaxDuration = 500; // milliseconds, press to release
+inline constexpr int noSwipe = -1;
+
+// The direction of one finger's travel (logical pixels, y down the screen)
+// from press to release, taking milliseconds: the nearest of the eight, or
+// noSwipe when it went too short a way or took too long.
+int swipeDirection(QPointF travel, quint64 milliseconds);
+
 class SwipeFilter : public QObject {
     Q_OBJECT
 public:
-    static constexpr double minDistance = 60;    // logical pixels, press to release
-    static constexpr quint64 maxDuration = 500;  // milliseconds, press to release
-
     // Watches window, a top-level widget, for its life; owned by it.
     explicit SwipeFilter(QWidget& window);
 

@@ -1,6 +1,7 @@
 #include "toolkit/viewport3d.h"
 #include "toolkit/picture_texture.h"
 #include "toolkit/ray_pick.h"
+#include "toolkit/shader_program.h"
 #include "toolkit/texture_detail.h"
 #include <QCoreApplication>
 #include <QOpenGLBuffer>
@@ -9,6 +10,8 @@
 #include <QOpenGLShaderProgram>
 #include <QOpenGLWindow>
 #include <QWheelEvent>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <unordered_map>
 
@@ -221,10 +224,11 @@ void Viewport3D::initializeGL()
     gl.initializeOpenGLFunctions();
     gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide_);
 
-    gl.program.addShaderFromSourceCode(QOpenGLShader::Vertex, vertexShader);
-    gl.program.addShaderFromSourceCode(QOpenGLShader::Fragment, fragmentShader);
-    gl.program.bindAttributeLocation("corner", 0);
-    gl.program.link();
+    // Without its shaders the view would draw nothing at all, silently.
+    if (const QString failure = buildShaderProgram(gl.program, vertexShader, fragmentShader); !failure.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(failure));
+        std::exit(EXIT_FAILURE);
+    }
 
     gl.square.create();
     gl.square.bind();
