@@ -259,6 +259,11 @@ std::string fullKey(const UCollator* collator, std::string_view name)
 }
 
 struct LocaleCompare::Impl {
+    explicit Impl(UCollator* opened) : collator(opened), ascii(opened) {}
+    ~Impl() { ucol_close(collator); }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
     UCollator* collator;
     AsciiTable ascii;
 };
@@ -275,16 +280,11 @@ const LocaleCompare& LocaleCompare::user()
 }
 
 LocaleCompare::LocaleCompare(const char* localeName)
+    : impl_(std::make_unique<Impl>(openCollator(icuLocale(localeName))))
 {
-    UCollator* collator = openCollator(icuLocale(localeName));
-    impl_ = new Impl{collator, AsciiTable(collator)};
 }
 
-LocaleCompare::~LocaleCompare()
-{
-    ucol_close(impl_->collator);
-    delete impl_;
-}
+LocaleCompare::~LocaleCompare() = default;
 
 int LocaleCompare::compare(std::string_view a, std::string_view b) const
 {

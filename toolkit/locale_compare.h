@@ -3,6 +3,7 @@
 // own file lists order them: case differences are equal; width, accents and
 // kana type count; hyphen and apostrophe only break ties; other punctuation
 // sorts before digits, digits before letters.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,7 @@ public:
 
 private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 }
