@@ -60,18 +60,18 @@ std::u16string localeRules(const std::string& locale)
     return result;
 }
 
-// The characters whose compatibility form is c alone (its full-width,
-// small and other variants), by code point.
-std::u16string variantsOf(char16_t c)
+// For each ASCII character, the characters whose compatibility form is it
+// alone (its full-width, small and other variants), by code point.
+std::map<char16_t, std::u16string> asciiVariants()
 {
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2* nfkc = unorm2_getNFKCInstance(&status);
     check(status, "unorm2_getNFKCInstance");
-    std::u16string variants;
+    std::map<char16_t, std::u16string> variants;
     for (UChar32 v = 0x80; v <= 0xFFFF; ++v) {
         UChar decomposed[4];
-        if (unorm2_getRawDecomposition(nfkc, v, decomposed, 4, &status) == 1 && decomposed[0] == c)
-            variants += char16_t(v);
+        if (unorm2_getRawDecomposition(nfkc, v, decomposed, 4, &status) == 1 && decomposed[0] < 0x80)
+            variants[decomposed[0]] += char16_t(v);
         status = U_ZERO_ERROR;
     }
     return variants;
@@ -84,12 +84,13 @@ std::u16string punctuationRule(bool japanese)
 {
     const std::u16string order = japanese ? u" !\"#$%&()*,./:;?@[]^_`{|}~\\+<=>"
                                           : u" !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+    std::map<char16_t, std::u16string> variants = asciiVariants();
     std::u16string rule;
     for (char16_t c : order) {
         rule += rule.empty() ? u"&'" : u"<'";
         rule += c;
         rule += u'\'';
-        for (char16_t variant : variantsOf(c))
+        for (char16_t variant : variants[c])
             rule += u"<<<" + std::u16string(1, variant);
     }
     return rule;
