@@ -2,7 +2,8 @@
 //   1. ICU's key (primary to tertiary) of the case-folded name without
 //      hyphens and apostrophes, in a collation tailored so that punctuation
 //      and kana rank as the desktop ranks them;
-//   2. the hyphens and apostrophes, by position, which only break ties;
+//   2. the hyphens, apostrophes and controls, by position, which only break
+//      ties;
 //   3. a 0 byte;
 //   4. when the name holds invalid UTF-8, its folded code points, since
 //      ICU weighs all invalid bytes alike and distinct files must stay
