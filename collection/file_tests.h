@@ -7,7 +7,8 @@
 // The extension (from the last '.' after the last '/'), lowered in ASCII
 // only, is exactly ".jpg", ".bmp" or ".png".
 bool isPictureFileName(std::string_view name);
-// Exists, following links, and is not a folder.
+// Exists, following links, and is not a folder; a link counts only when its
+// target can be opened for reading.
 bool isFile(const std::string& path);
 // A folder, following links; a path whose attributes can't be read for a
 // reason other than its absence counts as one too (scanning it finds nothing).

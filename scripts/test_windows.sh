@@ -2,7 +2,9 @@
 # Cross-compiles the Windows-only pieces (the flick hook, the name order) and
 # their test program with MinGW-w64 and runs it under Wine, once in each
 # locale whose Windows order tests/data records (Wine takes the user locale
-# from LC_ALL, generated or not). Installs the cross compiler and Wine if
+# from LC_ALL, generated or not): the oracle's names, and the generated names
+# of tests/data/windows-order-*.txt, which must still be what Windows says
+# (the order found now is left in the build folder). Installs the cross compiler and Wine if
 # missing. Prints "N passed, M failed".
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +30,8 @@ fi
 passed=0 failed=0
 for locale in en-US ja-JP; do
   log=$build/test-$locale.log
-  LC_ALL=${locale/-/_}.UTF-8 "$wine" "$build/test_windows.exe" "Z:$top/tests/data/compare-$locale.txt" >"$log" 2>&1 || true
+  LC_ALL=${locale/-/_}.UTF-8 "$wine" "$build/test_windows.exe" "Z:$top/tests/data/compare-$locale.txt" \
+    "Z:$top/tests/data/windows-order-$locale.txt" "Z:$build/windows-order-$locale.txt" >"$log" 2>&1 || true
   tr -d '\r' <"$log" | grep -v -E '^[0-9]+ passed, [0-9]+ failed$' || true
   count=$(tr -d '\r' <"$log" | grep -E '^[0-9]+ passed, [0-9]+ failed$' | tail -n 1 || true)
   if [ -z "$count" ]; then

@@ -112,6 +112,9 @@ private slots:
         makeLink(root() + "/d", root() + "/link-to-d");
         makeLink(root() + "/f.png", root() + "/link-to-f");
         makeLink(root() + "/gone", root() + "/dangling");
+        writePicture(root() + "/unreadable.png");
+        makeLink(root() + "/unreadable.png", root() + "/link-to-unreadable");
+        chmod((root() + "/unreadable.png").c_str(), 0);
         chmod((root() + "/locked").c_str(), 0);
         const ModesEnforced modes;
         const struct {
@@ -122,6 +125,7 @@ private slots:
             {"/link-to-d", false, true}, {"/link-to-f", true, false},
             {"/dangling", false, false}, {"/missing", false, false},
             {"/f.png/x", false, false},  {"/locked/inner", false, true},
+            {"/unreadable.png", true, false}, {"/link-to-unreadable", false, false},
         };
         for (const auto& c : cases) {
             QVERIFY2(isFile(root() + c.path) == c.file, c.path);
@@ -232,10 +236,16 @@ private slots:
         QCOMPARE(sorted(scanFolder(root())), sorted({expected + "/deep.png"}));
     }
 
-    void scanSkipsUnreadableFolder()
+    // An unreadable picture is listed (opening it reports the error), a link
+    // to one is not.
+    void scanSkipsUnreadableFolderAndLinks()
     {
         writePicture(root() + "/a.png");
         writePicture(root() + "/locked/b.png");
+        writePicture(root() + "/c.png");
+        makeLink(root() + "/c.png", root() + "/link-to-c.png");
+        makeLink(root() + "/a.png", root() + "/link-to-a.png");
+        chmod((root() + "/c.png").c_str(), 0);
         chmod((root() + "/locked").c_str(), 0);
         std::vector<std::string> finds;
         {
@@ -243,7 +253,7 @@ private slots:
             finds = scanFolder(root());
         }
         chmod((root() + "/locked").c_str(), 0755);
-        QCOMPARE(sorted(finds), sorted({root() + "/a.png"}));
+        QCOMPARE(sorted(finds), sorted({root() + "/a.png", root() + "/c.png", root() + "/link-to-a.png"}));
     }
 };
 

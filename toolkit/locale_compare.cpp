@@ -2,11 +2,14 @@
 //   1. ICU's key (primary to tertiary) of the case-folded name without
 //      hyphens and apostrophes, in a collation tailored so that punctuation
 //      and kana rank as the desktop ranks them;
-//   2. the hyphens and apostrophes, by position, which only break ties;
+//   2. the hyphens, apostrophes and controls, by position, which only break
+//      ties;
 //   3. a 0 byte;
-//   4. unless the name is printable ASCII, its folded code points, so that
-//      only case differences ever compare equal (ICU ignores some characters,
-//      and weighs all invalid bytes alike).
+//   4. when the name holds invalid UTF-8, its folded code points, since
+//      ICU weighs all invalid bytes alike and distinct files must stay
+//      distinct. Valid names are equal when the desktop finds them equal:
+//      case differences, canonically equivalent spellings, ligatures and
+//      their letters, ignorable characters.
 #include "toolkit/locale_compare.h"
 #include <unicode/ucol.h>
 #include <unicode/uchar.h>
@@ -58,19 +61,46 @@ std::u16string localeRules(const std::string& locale)
     return result;
 }
 
+// For each ASCII character, the characters whose compatibility form is it
+// alone (its full-width, small and other variants), by code point.
+std::map<char16_t, std::u16string> asciiVariants()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfkc = unorm2_getNFKCInstance(&status);
+    check(status, "unorm2_getNFKCInstance");
+    std::map<char16_t, std::u16string> variants;
+    for (UChar32 v = 0x80; v <= 0xFFFF; ++v) {
+        UChar decomposed[4];
+        if (unorm2_getRawDecomposition(nfkc, v, decomposed, 4, &status) == 1 && decomposed[0] < 0x80)
+            variants[decomposed[0]] += char16_t(v);
+        status = U_ZERO_ERROR;
+    }
+    return variants;
+}
+
 // Punctuation other than hyphen and apostrophe, in the desktop's order, all
-// before digits. Japanese systems rank the backslash, their yen sign, later.
+// before digits, each followed by its variants. Japanese systems rank the
+// backslash, their yen sign, later.
 std::u16string punctuationRule(bool japanese)
 {
     const std::u16string order = japanese ? u" !\"#$%&()*,./:;?@[]^_`{|}~\\+<=>"
                                           : u" !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+    std::map<char16_t, std::u16string> variants = asciiVariants();
     std::u16string rule;
     for (char16_t c : order) {
         rule += rule.empty() ? u"&'" : u"<'";
         rule += c;
         rule += u'\'';
+        for (char16_t variant : variants[c])
+            rule += u"<<<" + std::u16string(1, variant);
     }
     return rule;
+}
+
+// Ligatures weigh as the letters they join.
+std::u16string ligatureRule()
+{
+    return u"&ae=æ&oe=œ&ss=ß&ff=ﬀ&fi=ﬁ&fl=ﬂ&ffi=ﬃ&ffl=ﬄ&st=ﬅ=ﬆ&ij=ĳ&th=þ&dž=ǆ&lj=ǉ&nj=ǌ&dz=ǳ";
 }
 
 // Half-width katakana < katakana < hiragana of the same sound; ICU's root
@@ -103,12 +133,15 @@ std::u16string kanaRule()
 UCollator* openCollator(const std::string& locale)
 {
     const bool japanese = (locale + '_').starts_with("ja_");
-    const std::u16string rules = localeRules(locale) + punctuationRule(japanese) + kanaRule();
+    const std::u16string rules = localeRules(locale) + punctuationRule(japanese) + ligatureRule() + kanaRule();
     UErrorCode status = U_ZERO_ERROR;
     UParseError where;
     UCollator* collator = ucol_openRules(rules.data(), rules.size(), UCOL_DEFAULT,
                                          UCOL_TERTIARY, &where, &status);
     check(status, "ucol_openRules");
+    // Canonically equivalent spellings weigh the same.
+    ucol_setAttribute(collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+    check(status, "ucol_setAttribute");
     return collator;
 }
 
@@ -127,8 +160,8 @@ std::string collationKey(const UCollator* collator, std::u16string_view text)
 }
 
 // Next code point of native bytes; an invalid byte becomes U+DC80 + byte,
-// which no valid UTF-8 can produce, so distinct names stay distinct.
-UChar32 nextCodePoint(std::string_view bytes, size_t& i)
+// which no valid UTF-8 can produce, and sets invalid.
+UChar32 nextCodePoint(std::string_view bytes, size_t& i, bool& invalid)
 {
     const size_t start = i;
     UChar32 c;
@@ -136,19 +169,26 @@ UChar32 nextCodePoint(std::string_view bytes, size_t& i)
     if (c >= 0)
         return c;
     i = start + 1;
+    invalid = true;
     return 0xDC80 + static_cast<unsigned char>(bytes[start]);
 }
 
-bool isTieBreaker(UChar32 c) { return c == u'-' || c == u'\''; }
+// Characters that only break ties: hyphen, apostrophe, controls and the
+// zero-width space.
+bool isTieBreaker(UChar32 c) { return c == u'-' || c == u'\'' || c < 0x20 || c == 0x7F || c == 0x200B; }
 
-// Tie-break entry: position in code points, then apostrophe < hyphen.
+// Tie-break entry: position in code points, then apostrophe < hyphen <
+// controls < zero-width space.
 void appendTie(std::string& ties, size_t position, UChar32 c)
 {
     const size_t p = std::min<size_t>(position, 255 * 255 - 1);
     ties += char(1 + p / 255);
     ties += char(1 + p % 255);
-    ties += char(c == u'\'' ? 1 : 2);
+    ties += char(c == u'\'' ? 1 : c == u'-' ? 2 : c == 0x200B ? 0x80 : c == 0x7F ? 0x23 : 3 + c);
 }
+
+// The replacement character weighs nothing, as format characters do.
+bool isIgnored(UChar32 c) { return c == 0xFFFD; }
 
 constexpr size_t tieSize = 3;
 
@@ -233,15 +273,16 @@ std::string fullKey(const UCollator* collator, std::string_view name)
 {
     std::u16string text;
     std::string ties, codes;
-    bool printableAscii = true;
+    bool invalid = false;
     size_t position = 0;
     for (size_t i = 0; i < name.size(); ++position) {
-        const UChar32 c = u_foldCase(nextCodePoint(name, i), U_FOLD_CASE_DEFAULT);
-        printableAscii = printableAscii && c >= 0x20 && c < 0x7F;
+        const UChar32 c = u_foldCase(nextCodePoint(name, i, invalid), U_FOLD_CASE_DEFAULT);
         char bytes[U8_MAX_LENGTH];
         int32_t length = 0;
         U8_APPEND_UNSAFE(bytes, length, c);
         codes.append(bytes, length);
+        if (isIgnored(c))
+            continue;
         if (isTieBreaker(c))
             appendTie(ties, position, c);
         else if (U_IS_BMP(c))
@@ -250,7 +291,7 @@ std::string fullKey(const UCollator* collator, std::string_view name)
             text += {U16_LEAD(c), U16_TRAIL(c)};
     }
     std::string key = collationKey(collator, text) + ties + '\0';
-    if (!printableAscii)
+    if (invalid)
         key += codes;
     key.shrink_to_fit(); // lists keep many
     return key;
@@ -259,6 +300,11 @@ std::string fullKey(const UCollator* collator, std::string_view name)
 }
 
 struct LocaleCompare::Impl {
+    explicit Impl(UCollator* opened) : collator(opened), ascii(opened) {}
+    ~Impl() { ucol_close(collator); }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
     UCollator* collator;
     AsciiTable ascii;
 };
@@ -275,16 +321,11 @@ const LocaleCompare& LocaleCompare::user()
 }
 
 LocaleCompare::LocaleCompare(const char* localeName)
+    : impl_(std::make_unique<Impl>(openCollator(icuLocale(localeName))))
 {
-    UCollator* collator = openCollator(icuLocale(localeName));
-    impl_ = new Impl{collator, AsciiTable(collator)};
 }
 
-LocaleCompare::~LocaleCompare()
-{
-    ucol_close(impl_->collator);
-    delete impl_;
-}
+LocaleCompare::~LocaleCompare() = default;
 
 int LocaleCompare::compare(std::string_view a, std::string_view b) const
 {

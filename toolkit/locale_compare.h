@@ -1,8 +1,10 @@
 #pragma once
 // The user locale's case-insensitive comparison of names, as the desktop's
-// own file lists order them: case differences are equal; width, accents and
-// kana type count; hyphen and apostrophe only break ties; other punctuation
-// sorts before digits, digits before letters.
+// own file lists order them: case differences, canonically equivalent
+// spellings and ligatures against their letters are equal; width, accents
+// and kana type count; hyphen, apostrophe and controls only break ties;
+// other punctuation sorts before digits, digits before letters.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,7 +29,7 @@ public:
 
 private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 }

@@ -24,5 +24,8 @@ void flickHook();
 // The name order against an oracle file (tests/data/compare-*.txt) recorded
 // in the process's user locale.
 void nameOrder(const std::string& oracleFile);
+// The generated names in Windows' order (written to freshFile) against the
+// order recorded for the same locale.
+void windowsOrder(const std::string& recordedFile, const std::string& freshFile);
 
 }
