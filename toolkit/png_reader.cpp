@@ -79,13 +79,12 @@ void convertToFourChannels(png_structp png, ChannelOrder order)
         png_set_swap_alpha(png);
 }
 
-bool readRows(png_structp png, png_infop info, PngDecode& decode)
+bool readRows(png_structp png, png_infop info, int passes, PngDecode& decode)
 {
     const ChannelOrder order = channelOrder(decode.request.format);
     QImage& image = decode.result.image;
     const int width = int(png_get_image_width(png, info));
     const int height = int(png_get_image_height(png, info));
-    const int passes = png_set_interlace_handling(png);
     for (int pass = 0; pass < passes; ++pass) {
         for (int y = 0; y < height; ++y) {
             if (decode.request.stop.stop_requested())
@@ -123,8 +122,9 @@ bool decodeInto(PngDecode& decode)
     bool decoded = false;
     if (prepare(png, info, decode) > 0) {
         convertToFourChannels(png, channelOrder(decode.request.format));
+        const int passes = png_set_interlace_handling(png);
         png_read_update_info(png, info);
-        decoded = readRows(png, info, decode);
+        decoded = readRows(png, info, passes, decode);
     }
     // The chunks after the pixels (text, time) are not read: their damage
     // must not cost a complete picture.
