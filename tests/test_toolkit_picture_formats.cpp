@@ -394,13 +394,13 @@ private slots:
         addPictureColumns();
         struct Kind {
             const char* name;
-            int colourType;
             std::vector<int> depths;
-            bool transparency;
+            int colourType;
+            bool transparency; // whether the format allows a tRNS chunk
         };
-        const Kind kinds[] = {{"grey", 0, {1, 2, 4, 8, 16}, true}, {"RGB", 2, {8, 16}, true},
-                              {"palette", 3, {1, 2, 4, 8}, true}, {"grey+alpha", 4, {8, 16}, false},
-                              {"RGBA", 6, {8, 16}, false}};
+        const Kind kinds[] = {{"grey", {1, 2, 4, 8, 16}, 0, true}, {"RGB", {8, 16}, 2, true},
+                              {"palette", {1, 2, 4, 8}, 3, true}, {"grey+alpha", {8, 16}, 4, false},
+                              {"RGBA", {8, 16}, 6, false}};
         for (const Kind& kind : kinds)
             for (int depth : kind.depths)
                 for (bool transparency : {false, true})
