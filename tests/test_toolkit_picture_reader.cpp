@@ -2,11 +2,11 @@
 // decoded, and the ways a read can fail.
 #include "support/fixtures.h"
 #include "support/permissions.h"
+#include "support/png_bytes.h"
 #include "toolkit/picture_reader.h"
 #include <QBuffer>
 #include <QImageReader>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 #include <cerrno>
 #include <sys/stat.h>
@@ -14,37 +14,10 @@
 using toolkit::PictureRead;
 using toolkit::readPicture;
 
-static QByteArray bigEndian(quint32 value)
-{
-    value = qToBigEndian(value);
-    return QByteArray(reinterpret_cast<const char*>(&value), 4);
-}
-
-static quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xffffffff;
-    for (char byte : bytes) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = crc & 1 ? (crc >> 1) ^ 0xedb88320 : crc >> 1;
-    }
-    return ~crc;
-}
-
-static QByteArray pngChunk(const char* type, const QByteArray& data)
-{
-    const QByteArray body = type + data;
-    return bigEndian(data.size()) + body + bigEndian(crc32(body));
-}
-
 // A valid PNG header declaring size, followed by one row's worth of pixels.
 static QByteArray pngDeclaring(QSize size)
 {
-    const QByteArray header = bigEndian(size.width()) + bigEndian(size.height())
-        + QByteArray("\x08\x02\x00\x00\x00", 5); // 8-bit RGB, no interlace
-    const QByteArray pixels = qCompress(QByteArray(64, '\0')).mid(4); // the zlib stream alone
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", pixels)
-        + pngChunk("IEND", {});
+    return pngbytes::file(pngbytes::header(size.width(), size.height(), 8, 2, false), {}, QByteArray(64, '\0'));
 }
 
 // A small JPEG whose frame header claims size.
@@ -55,8 +28,8 @@ static QByteArray jpegDeclaring(QSize size)
     buffer.open(QIODevice::WriteOnly);
     fixtures::quadrantImage(QSize(16, 16)).save(&buffer, "JPEG");
     const qsizetype frame = bytes.indexOf("\xff\xc0");
-    bytes.replace(frame + 5, 2, bigEndian(size.height()).right(2));
-    bytes.replace(frame + 7, 2, bigEndian(size.width()).right(2));
+    bytes.replace(frame + 5, 2, pngbytes::bigEndian32(size.height()).right(2));
+    bytes.replace(frame + 7, 2, pngbytes::bigEndian32(size.width()).right(2));
     return bytes;
 }
 
@@ -72,7 +45,7 @@ static QByteArray jpegTurnedByTag(const QImage& image)
         + QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00", 12) // orientation, short, 6
         + QByteArray(4, '\0');                                            // no next directory
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
-    const QByteArray segment = QByteArray("\xff\xe1", 2) + bigEndian(exif.size() + 2).right(2) + exif;
+    const QByteArray segment = QByteArray("\xff\xe1", 2) + pngbytes::bigEndian32(exif.size() + 2).right(2) + exif;
     return bytes.insert(2, segment); // right after the start-of-image marker
 }
 

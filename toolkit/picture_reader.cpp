@@ -1,11 +1,12 @@
 #include "toolkit/picture_reader.h"
+#include "toolkit/bmp_reader.h"
 #include "toolkit/huge_page_image.h"
+#include "toolkit/png_reader.h"
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <fcntl.h>
@@ -64,33 +65,16 @@ PictureFile openPicture(const std::string& path)
     return file;
 }
 
-static qint64 pixels(QSize size)
+void setDecoderAllocationLimit()
 {
-    return qint64(size.width()) * size.height();
+    // Qt refuses anything over 128 MB by default; allow exactly the budget.
+    QImageReader::setAllocationLimit(int(pictureBudget * 4 >> 20));
 }
 
-// size shrunk, keeping its aspect, until neither side exceeds maxSide and
-// its area stays within pixelBudget; unchanged if it already fits.
-static QSize fitted(QSize size, int maxSide, qint64 pixelBudget)
-{
-    if (size.isEmpty())
-        return size;
-    const double factor = std::min({1.0,
-        double(maxSide) / std::max(size.width(), size.height()),
-        std::sqrt(double(pixelBudget) / double(pixels(size)))});
-    if (factor >= 1)
-        return size;
-    return {std::max(1, int(size.width() * factor)), std::max(1, int(size.height() * factor))};
-}
-
-static PictureRead decodeWithQt(QIODevice* device, int maxSide, qint64 pixelBudget, QImage::Format format)
+static PictureRead decodeWithQt(QIODevice* device, const DecodeRequest& request)
 {
     PictureRead result;
     result.status = PictureRead::Undecodable;
-
-    // Qt refuses anything over 128 MB by default; allow exactly the budget.
-    // The limit is process-wide, and every read sets it the same way.
-    QImageReader::setAllocationLimit(int(std::max<qint64>(1, pixelBudget * 4 >> 20)));
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     // Unlike most viewers we ignore orientation tags: pictures show as stored.
@@ -99,11 +83,11 @@ static PictureRead decodeWithQt(QIODevice* device, int maxSide, qint64 pixelBudg
     // The header's size decides before any pixel is decoded, so a small file
     // declaring a huge picture cannot take all memory.
     const QSize declared = reader.size();
-    const QSize wanted = fitted(declared, maxSide, pixelBudget);
+    const QSize wanted = fittedSize(declared, request);
     if (wanted != declared) {
         if (reader.supportsOption(QImageIOHandler::ScaledSize))
             reader.setScaledSize(wanted);
-        else if (pixels(declared) > pixelBudget)
+        else if (pixelCount(declared) > request.pixelBudget)
             return result;
     }
     QImage image = reader.read();
@@ -112,9 +96,9 @@ static PictureRead decodeWithQt(QIODevice* device, int maxSide, qint64 pixelBudg
     result.realSize = declared.isValid() ? declared : image.size();
 
     // Formats that cannot decode scaled, or did not declare a size, shrink here.
-    if (const QSize fit = fitted(image.size(), maxSide, pixelBudget); fit != image.size())
+    if (const QSize fit = fittedSize(image.size(), request); fit != image.size())
         image = image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    image.convertTo(format);
+    image.convertTo(request.format);
     result.status = PictureRead::Loaded;
     result.image = std::move(image);
     return result;
@@ -127,35 +111,27 @@ struct JpegErrors {
     std::jmp_buf jump;
 };
 
-// The power-of-two reduction (1 to 8) libjpeg should decode at so that the
-// result is still at least wanted; Qt's reader picks it the same way.
-static int jpegScale(QSize declared, QSize wanted)
-{
-    const int ratio = std::min(declared.width() / wanted.width(), declared.height() / wanted.height());
-    return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
-}
-
 enum class JpegOutcome { Decoded, Refused, NotForUs };
 
 // Decodes bytes into image, at a reduction that keeps it at least wanted.
 // Refused: over the budget, stopped, or broken. NotForUs: colour spaces
 // (CMYK, YCCK) that Qt's reader converts and this path does not. Nothing
 // with a destructor lives in this frame, since errors leave it by longjmp.
-static JpegOutcome decodeJpeg(const QByteArray& bytes, int maxSide, qint64 pixelBudget,
-                              QImage::Format format, const std::stop_token& stop, PictureRead& result)
+static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& request, PictureRead& result)
 {
-    jpeg_decompress_struct info;
+    // Zeroed, so that destroying it is safe even if creating it failed.
+    jpeg_decompress_struct info{};
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = [](j_common_ptr common) {
         std::longjmp(reinterpret_cast<JpegErrors*>(common->err)->jump, 1);
     };
     errors.manager.output_message = [](j_common_ptr) {}; // warnings are not ours to show
-    jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return JpegOutcome::Refused;
     }
+    jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
     jpeg_read_header(&info, TRUE);
     const QSize declared(int(info.image_width), int(info.image_height));
@@ -164,25 +140,24 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, int maxSide, qint64 pixel
         jpeg_destroy_decompress(&info);
         return JpegOutcome::NotForUs;
     }
-    const QSize wanted = fitted(declared, maxSide, pixelBudget);
     info.scale_num = 1;
-    info.scale_denom = jpegScale(declared, wanted);
+    info.scale_denom = reductionFor(declared, fittedSize(declared, request), 8);
     // JPEG has no alpha: opaque pixels are premultiplied as they stand.
-    if (format == QImage::Format_RGBA8888_Premultiplied)
+    if (request.format == QImage::Format_RGBA8888_Premultiplied)
         info.out_color_space = JCS_EXT_RGBA;
     else
         info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&info);
     const QSize decoded(int(info.output_width), int(info.output_height));
-    if (pixels(decoded) > pixelBudget || stop.stop_requested())
+    if (pixelCount(decoded) > request.pixelBudget || request.stop.stop_requested())
         std::longjmp(errors.jump, 1);
-    result.image = hugePageImage(decoded, format);
+    result.image = hugePageImage(decoded, request.format);
     if (result.image.isNull())
         std::longjmp(errors.jump, 1);
     result.realSize = declared;
     JSAMPROW rows[16];
     while (info.output_scanline < info.output_height) {
-        if (stop.stop_requested())
+        if (request.stop.stop_requested())
             std::longjmp(errors.jump, 1);
         const int count = int(std::min<JDIMENSION>(16, info.output_height - info.output_scanline));
         for (int i = 0; i < count; ++i)
@@ -193,37 +168,51 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, int maxSide, qint64 pixel
     return JpegOutcome::Decoded;
 }
 
-static PictureRead decodeFile(int fd, int maxSide, qint64 pixelBudget, QImage::Format format,
-                              const std::stop_token& stop)
+// Our own readers for regular files in the formats they know; Qt's for the
+// rest (JPEG colour spaces we leave to it, other formats, pipes).
+static PictureRead decodeContent(QFile& file, const DecodeRequest& request)
 {
-    PictureRead result;
-    result.status = PictureRead::Undecodable;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly))
-        return result;
     struct stat info;
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (!regular || file.peek(3) != QByteArray("\xff\xd8\xff", 3))
-        return decodeWithQt(&file, maxSide, pixelBudget, format);
+    const bool regular = ::fstat(file.handle(), &info) == 0 && S_ISREG(info.st_mode);
+    const QByteArray start = file.peek(8);
+    if (regular && isPng(start))
+        return decodePng(file, info.st_size, request);
+    if (regular && isBmp(start))
+        return decodeBmp(file.readAll(), request);
+    if (!regular || !start.startsWith("\xff\xd8\xff"))
+        return decodeWithQt(&file, request);
 
     const QByteArray bytes = file.readAll();
-    switch (decodeJpeg(bytes, maxSide, pixelBudget, format, stop, result)) {
+    PictureRead result;
+    switch (decodeJpeg(bytes, request, result)) {
     case JpegOutcome::Decoded:
-        break;
+        result.status = PictureRead::Loaded;
+        return result;
     case JpegOutcome::Refused:
         return PictureRead{PictureRead::Undecodable, 0, {}, {}};
-    case JpegOutcome::NotForUs: {
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        return decodeWithQt(&buffer, maxSide, pixelBudget, format);
+    case JpegOutcome::NotForUs:
+        break;
     }
-    }
-    if (const QSize fit = fitted(result.realSize, maxSide, pixelBudget); fit != result.image.size()) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeWithQt(&buffer, request);
+}
+
+static PictureRead decodeFile(int fd, const DecodeRequest& request)
+{
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly))
+        return PictureRead{PictureRead::Undecodable, 0, {}, {}};
+    PictureRead result = decodeContent(file, request);
+    // Readers that decode reduced by a power of two leave the final fit here;
+    // one that had to reduce further for the budget is not enlarged again.
+    const QSize fit = fittedSize(result.realSize, request);
+    if (result.status == PictureRead::Loaded
+        && (result.image.width() > fit.width() || result.image.height() > fit.height())) {
         result.image = result.image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        result.image.convertTo(format);
+        result.image.convertTo(request.format);
     }
-    result.status = PictureRead::Loaded;
     return result;
 }
 
@@ -236,7 +225,7 @@ PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, 
         result.error = file.error();
         return result;
     }
-    return decodeFile(file.descriptor(), maxSide, pixelBudget, format, stop);
+    return decodeFile(file.descriptor(), {maxSide, pixelBudget, format, std::move(stop)});
 }
 
 PictureRead readPicture(const std::string& path, int maxSide)

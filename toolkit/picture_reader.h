@@ -62,15 +62,22 @@ PictureFile openPicture(const std::string& path);
 
 // The most pixels a picture may be decoded to: 16384 x 16384, 1 GiB at four
 // bytes a pixel. Larger pictures are decoded scaled down by the formats that
-// can (JPEG, PNG); the others are refused.
+// can (JPEG, non-interlaced PNG); the others are refused.
 inline constexpr qint64 pictureBudget = qint64(16384) * 16384;
+
+// Lets Qt's decoders, used for what our own readers do not cover, allocate
+// a picture of pictureBudget (by default Qt stops at 128 MB). The limit is
+// process-wide: call this once at start-up, before any decoding thread runs.
+void setDecoderAllocationLimit();
 
 // Decodes an opened file (passing on Missing and CannotOpen) at full size,
 // except that the picture is scaled down (keeping its aspect) so that
 // neither side exceeds maxSide and so that it stays within pixelBudget.
 // format is Format_ARGB32_Premultiplied or Format_RGBA8888_Premultiplied;
-// JPEGs decode straight into either. A stop request abandons a JPEG decode
-// early as Undecodable.
+// JPEG, PNG and BMP decode straight into either. A stop request abandons
+// their decode early as Undecodable. A file whose header promises more
+// pixels than its data can hold is Undecodable, refused before the pixels
+// are allocated.
 PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, std::stop_token stop = {},
                           qint64 pixelBudget = pictureBudget);
 

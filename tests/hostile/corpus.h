@@ -3,6 +3,7 @@
 // truncated at many offsets, header and data bytes flipped, absurd declared
 // sizes, zero length. Made in memory at test time, so the corpus never lives
 // in the repository; the same corpus every run (fixed seed).
+#include "support/png_bytes.h"
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
@@ -87,17 +88,6 @@ namespace detail {
         return bytes;
     }
 
-    inline quint32 crc32(const QByteArray& bytes)
-    {
-        quint32 crc = 0xffffffff;
-        for (char byte : bytes) {
-            crc ^= quint8(byte);
-            for (int bit = 0; bit < 8; ++bit)
-                crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
-        }
-        return ~crc;
-    }
-
     // The PNG with its header (IHDR, right after the 8-byte signature)
     // changed at offset at of its data, its checksum made right again, so
     // that the decoder believes the change.
@@ -106,7 +96,7 @@ namespace detail {
         constexpr qsizetype type = 12, data = 16, length = 13;
         QByteArray bytes = png;
         bytes.replace(data + at, value.size(), value);
-        return withBigEndian(bytes, data + length, crc32(bytes.mid(type, 4 + length)));
+        return withBigEndian(bytes, data + length, pngbytes::crc32(bytes.mid(type, 4 + length)));
     }
 
     inline std::vector<Variant> craftedPng(const QByteArray& png)

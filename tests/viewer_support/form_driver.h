@@ -3,6 +3,7 @@
 // reads what it shows.
 #include "app/form1.h"
 #include "toolkit/error_report.h"
+#include "toolkit/picture_reader.h"
 #include <QColor>
 #include <QImage>
 #include <QPoint>
@@ -37,11 +38,13 @@ bool progressWindowOpen();
 }
 
 // A test program's main: the viewer's own application object (with its error
-// report), then the test class.
+// report) and the decoder's limit as the program sets them, then the test
+// class.
 #define VIEWER_TEST_MAIN(TestClass)                                                                \
     int main(int argc, char** argv)                                                                \
     {                                                                                              \
         toolkit::Application app(argc, argv);                                                      \
+        toolkit::setDecoderAllocationLimit();                                                      \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

@@ -1,0 +1,519 @@
+// PNG and BMP pictures of every kind their formats define, made byte by
+// byte, must decode pixel for pixel to what the format says they hold (as
+// 8-bit premultiplied pixels, in both layouts decoders deliver); the files
+// they leave open or that promise more than they hold must be refused,
+// without allocating what they promise.
+#include "support/png_bytes.h"
+#include "support/fixtures.h"
+#include "support/proc_status.h"
+#include "toolkit/picture_reader.h"
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+#include <array>
+#include <bit>
+#include <functional>
+#include <span>
+#include <vector>
+
+using toolkit::PictureRead;
+
+namespace {
+
+// A fixed, well-mixed value for each pixel and channel, so that every
+// picture has varied samples in every channel.
+quint32 scrambled(int x, int y, int channel)
+{
+    quint32 hash = quint32(x) * 73856093u ^ quint32(y) * 19349663u ^ quint32(channel + 1) * 83492791u;
+    hash ^= hash >> 13;
+    hash *= 0x5bd1e995u;
+    return hash ^ (hash >> 15);
+}
+
+// A sample whose largest value is largest, as 8 bits: value * 255 / largest, rounded.
+uint to8(quint64 value, quint64 largest)
+{
+    return uint((value * 255 + largest / 2) / largest);
+}
+
+// A straight colour as Format_ARGB32_Premultiplied holds it.
+QRgb premultiplied(uint red, uint green, uint blue, uint alpha)
+{
+    auto times = [alpha](uint c) { return int((c * alpha * 2 + 255) / 510); }; // c * alpha / 255, rounded
+    return qRgba(times(red), times(green), times(blue), int(alpha));
+}
+
+QImage blankPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void setPixel(QImage& image, int x, int y, QRgb pixel)
+{
+    reinterpret_cast<QRgb*>(image.scanLine(y))[x] = pixel;
+}
+
+// ---- PNG ----
+
+struct Pass {
+    int x, y, dx, dy;
+};
+constexpr Pass wholePicture[] = {{0, 0, 1, 1}};
+constexpr Pass adam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+
+// Samples of depth bits packed into bytes, most significant first.
+class BitWriter {
+public:
+    explicit BitWriter(int depth) : depth_(depth) {}
+    void put(quint32 sample)
+    {
+        for (int bit = depth_ - 1; bit >= 0; --bit) {
+            byte_ = (byte_ << 1) | ((sample >> bit) & 1);
+            if (++bits_ == 8)
+                flush();
+        }
+    }
+    QByteArray finished()
+    {
+        if (bits_ > 0) {
+            byte_ <<= 8 - bits_;
+            flush();
+        }
+        return bytes_;
+    }
+
+private:
+    void flush()
+    {
+        bytes_ += char(byte_);
+        byte_ = 0;
+        bits_ = 0;
+    }
+    int depth_;
+    uint byte_ = 0;
+    int bits_ = 0;
+    QByteArray bytes_;
+};
+
+struct Picture {
+    QByteArray file;
+    QImage expected; // Format_ARGB32_Premultiplied
+};
+
+// A PNG of colourType at depth with varied samples, and what it shows. With
+// transparency, the colour (or grey) of pixel (1, 1) is the transparent one,
+// and pixel (2, 1) differs from it only in the lowest bit of its first
+// sample; a palette gets alphas for all its entries but the last.
+Picture pngPicture(int colourType, int depth, bool transparency, bool interlaced, QSize size = {9, 9})
+{
+    const int width = size.width(), height = size.height();
+    const int channels = colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
+    const quint32 largest = (1u << depth) - 1;
+    const bool indexed = colourType == 3;
+    const int entries = indexed ? std::min(1 << depth, 20) : 0;
+
+    std::vector<std::array<quint32, 4>> samples(size_t(width * height));
+    auto sample = [&](int x, int y) -> std::array<quint32, 4>& { return samples[size_t(y * width + x)]; };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < channels; ++c)
+                sample(x, y)[size_t(c)] = indexed ? scrambled(x, y, c) % quint32(entries) : scrambled(x, y, c) & largest;
+    const std::array<quint32, 4> key = sample(1, 1);
+    sample(2, 1) = key;
+    sample(2, 1)[0] ^= 1;
+
+    QByteArray chunks, palette, alphas;
+    for (int i = 0; i < entries; ++i) {
+        for (int c = 0; c < 3; ++c)
+            palette += char(scrambled(i, 0, 7 + c));
+        if (i < entries - 1)
+            alphas += char(scrambled(i, 1, 10));
+    }
+    if (indexed)
+        chunks += pngbytes::chunk("PLTE", palette);
+    if (transparency) {
+        QByteArray trns = alphas;
+        if (!indexed) {
+            trns.clear();
+            for (int c = 0; c < channels; ++c)
+                trns += pngbytes::bigEndian32(key[size_t(c)]).right(2);
+        }
+        chunks += pngbytes::chunk("tRNS", trns);
+    }
+
+    QImage expected = blankPicture(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::array<quint32, 4>& s = sample(x, y);
+            const bool isKey = transparency && std::equal(s.begin(), s.begin() + channels, key.begin());
+            uint red, green, blue, alpha = isKey ? 0 : 255;
+            if (indexed) {
+                red = quint8(palette[s[0] * 3]), green = quint8(palette[s[0] * 3 + 1]), blue = quint8(palette[s[0] * 3 + 2]);
+                alpha = transparency && s[0] < quint32(alphas.size()) ? quint8(alphas[s[0]]) : 255;
+            } else if (channels <= 2) {
+                red = green = blue = to8(s[0], largest);
+                if (channels == 2)
+                    alpha = to8(s[1], largest);
+            } else {
+                red = to8(s[0], largest), green = to8(s[1], largest), blue = to8(s[2], largest);
+                if (channels == 4)
+                    alpha = to8(s[3], largest);
+            }
+            setPixel(expected, x, y, premultiplied(red, green, blue, alpha));
+        }
+    }
+
+    QByteArray scanlines;
+    for (const Pass& pass : interlaced ? std::span<const Pass>(adam7) : std::span<const Pass>(wholePicture)) {
+        if (pass.x >= width)
+            continue; // an empty pass has no scanlines
+        for (int y = pass.y; y < height; y += pass.dy) {
+            BitWriter line(depth);
+            for (int x = pass.x; x < width; x += pass.dx)
+                for (int c = 0; c < channels; ++c)
+                    line.put(sample(x, y)[size_t(c)]);
+            scanlines += '\0' + line.finished(); // filter: none
+        }
+    }
+    return {pngbytes::file(pngbytes::header(width, height, depth, colourType, interlaced), chunks, scanlines),
+            expected};
+}
+
+// ---- BMP ----
+
+QByteArray le16(quint32 value)
+{
+    QByteArray bytes(2, '\0');
+    qToLittleEndian(quint16(value), bytes.data());
+    return bytes;
+}
+
+QByteArray le32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+using Masks = std::array<quint32, 4>; // red, green, blue, alpha
+
+// An info header of size bytes (12: OS/2 1.x; 16 and 64: OS/2 2.x; 40 and
+// up: Windows, holding masks from 52 bytes on, alpha from 56), cut or
+// padded from the Windows layout.
+QByteArray bmpInfo(int size, int width, int height, int bits, quint32 compression = 0, quint32 coloursUsed = 0,
+                   Masks masks = {})
+{
+    if (size == 12)
+        return le32(12) + le16(quint32(width)) + le16(quint32(height)) + le16(1) + le16(quint32(bits));
+    QByteArray info = le32(quint32(size)) + le32(quint32(width)) + le32(quint32(height)) + le16(1)
+        + le16(quint32(bits)) + le32(compression) + le32(0) + le32(2835) + le32(2835) + le32(coloursUsed) + le32(0);
+    for (quint32 mask : masks)
+        info += le32(mask);
+    return info.leftJustified(size, '\0', true);
+}
+
+// A whole file; the pixels start right after the table (masks, palette).
+QByteArray bmpFile(const QByteArray& info, const QByteArray& table, const QByteArray& pixels)
+{
+    const qsizetype pixelsAt = 14 + info.size() + table.size();
+    return "BM" + le32(quint32(pixelsAt + pixels.size())) + le32(0) + le32(quint32(pixelsAt)) + info + table + pixels;
+}
+
+// Rows in file order, each padded to a multiple of four bytes; value(x, row)
+// is an index (up to 8 bits) or a pixel stored little-endian.
+QByteArray bmpRows(int width, int height, int bits, const std::function<quint32(int, int)>& value)
+{
+    QByteArray rows;
+    for (int row = 0; row < height; ++row) {
+        QByteArray line;
+        if (bits <= 8) {
+            BitWriter packed(bits);
+            for (int x = 0; x < width; ++x)
+                packed.put(value(x, row));
+            line = packed.finished();
+        } else {
+            for (int x = 0; x < width; ++x)
+                line += le32(value(x, row)).left(bits / 8);
+        }
+        rows += line.leftJustified((line.size() + 3) / 4 * 4, '\0');
+    }
+    return rows;
+}
+
+constexpr int bmpWidth = 7, bmpHeight = 5;
+
+// The picture row a file row holds.
+int pictureRow(int row, bool topDown)
+{
+    return topDown ? row : bmpHeight - 1 - row;
+}
+
+QRgb paletteColour(int index)
+{
+    return qRgb(int(scrambled(index, 0, 4) & 255), int(scrambled(index, 0, 5) & 255), int(scrambled(index, 0, 6) & 255));
+}
+
+// A palette picture whose palette has entries colours (the header counting
+// coloursUsed, 0 meaning all the bit count allows).
+Picture bmpIndexed(int infoSize, int bits, int entries, quint32 coloursUsed, bool topDown = false)
+{
+    QByteArray table;
+    for (int i = 0; i < entries; ++i) {
+        const QRgb colour = paletteColour(i);
+        table += char(qBlue(colour)) + QByteArray(1, char(qGreen(colour))) + char(qRed(colour));
+        if (infoSize != 12)
+            table += '\0';
+    }
+    auto index = [&](int x, int row) { return scrambled(x, row, 0) % quint32(entries); };
+    QImage expected = blankPicture(bmpWidth, bmpHeight);
+    for (int row = 0; row < bmpHeight; ++row)
+        for (int x = 0; x < bmpWidth; ++x)
+            setPixel(expected, x, pictureRow(row, topDown), paletteColour(int(index(x, row))));
+    const int height = topDown ? -bmpHeight : bmpHeight;
+    return {bmpFile(bmpInfo(infoSize, bmpWidth, height, bits, 0, coloursUsed), table,
+                    bmpRows(bmpWidth, bmpHeight, bits, index)),
+            expected};
+}
+
+// A 16-, 24- or 32-bit picture. masks say how the file's pixels hold their
+// channels (for 24 bits: blue, green, red bytes); those of compression 3 and
+// 6 go into the header when it has room, else after it.
+Picture bmpDirect(int infoSize, int bits, quint32 compression, Masks masks, bool topDown = false)
+{
+    const bool fields = compression == 3 || compression == 6;
+    QByteArray table;
+    if (fields && infoSize == 40)
+        for (int c = 0; c < (compression == 6 ? 4 : 3); ++c)
+            table += le32(masks[size_t(c)]);
+    auto pixel = [&](int x, int row) { return scrambled(x, row, 1) & (bits == 32 ? ~0u : (1u << bits) - 1); };
+    auto channel = [](quint32 value, quint32 mask, uint absent) {
+        return mask == 0 ? absent : to8((value & mask) >> std::countr_zero(mask), mask >> std::countr_zero(mask));
+    };
+    QImage expected = blankPicture(bmpWidth, bmpHeight);
+    for (int row = 0; row < bmpHeight; ++row) {
+        for (int x = 0; x < bmpWidth; ++x) {
+            const quint32 value = pixel(x, row);
+            setPixel(expected, x, pictureRow(row, topDown),
+                     premultiplied(channel(value, masks[0], 0), channel(value, masks[1], 0),
+                                   channel(value, masks[2], 0), channel(value, masks[3], 255)));
+        }
+    }
+    const int height = topDown ? -bmpHeight : bmpHeight;
+    return {bmpFile(bmpInfo(infoSize, bmpWidth, height, bits, compression, 0, fields ? masks : Masks{}), table,
+                    bmpRows(bmpWidth, bmpHeight, bits, pixel)),
+            expected};
+}
+
+// An RLE picture of a four-colour palette and what it shows, drawn top row
+// first: a digit is a palette index, '.' a pixel the data skipped.
+Picture bmpRunLengths(quint32 compression, const QByteArray& data, const std::vector<const char*>& rows)
+{
+    const int width = int(strlen(rows[0])), height = int(rows.size());
+    QByteArray table;
+    QImage expected = blankPicture(width, height);
+    for (int i = 0; i < 4; ++i)
+        table += le32(paletteColour(i));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (rows[size_t(y)][x] != '.')
+                setPixel(expected, x, y, paletteColour(rows[size_t(y)][x] - '0'));
+    return {bmpFile(bmpInfo(40, width, height, compression == 1 ? 8 : 4, compression, 4), table, data), expected};
+}
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int value : values)
+        result += char(value);
+    return result;
+}
+
+// Where two pictures first differ, or an empty string.
+QString firstDifference(const QImage& decoded, const QImage& expected)
+{
+    if (decoded.size() != expected.size())
+        return QString("size %1 x %2, expected %3 x %4")
+            .arg(decoded.width()).arg(decoded.height()).arg(expected.width()).arg(expected.height());
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb got = reinterpret_cast<const QRgb*>(decoded.constScanLine(y))[x];
+            const QRgb want = reinterpret_cast<const QRgb*>(expected.constScanLine(y))[x];
+            if (got != want)
+                return QString("pixel (%1, %2) is %3, expected %4 (premultiplied ARGB)")
+                    .arg(x).arg(y).arg(got, 8, 16, QChar('0')).arg(want, 8, 16, QChar('0'));
+        }
+    return {};
+}
+
+}
+
+class PictureFormatsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    int files = 0;
+
+    // Writes bytes to a new file and decodes it.
+    PictureRead decoded(const QByteArray& file, QImage::Format format, int maxSide = 1000)
+    {
+        const std::string path = dir.filePath(QString("picture-%1").arg(++files)).toStdString();
+        fixtures::writeText(path, file.toStdString());
+        return toolkit::decodePicture(toolkit::openPicture(path), maxSide, format);
+    }
+
+    void addPictureColumns()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QImage>("expected");
+    }
+
+    void comparePictures()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QImage, expected);
+        for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGBA8888_Premultiplied}) {
+            const PictureRead read = decoded(file, format);
+            QCOMPARE(int(read.status), int(PictureRead::Loaded));
+            QCOMPARE(read.image.format(), format);
+            QCOMPARE(read.realSize, expected.size());
+            const QString difference = firstDifference(read.image.convertToFormat(expected.format()), expected);
+            QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        toolkit::setDecoderAllocationLimit();
+    }
+
+    void pngShowsWhatItsSamplesDefine_data()
+    {
+        addPictureColumns();
+        struct Kind {
+            const char* name;
+            std::vector<int> depths;
+            int colourType;
+            bool transparency; // whether the format allows a tRNS chunk
+        };
+        const Kind kinds[] = {{"grey", {1, 2, 4, 8, 16}, 0, true}, {"RGB", {8, 16}, 2, true},
+                              {"palette", {1, 2, 4, 8}, 3, true}, {"grey+alpha", {8, 16}, 4, false},
+                              {"RGBA", {8, 16}, 6, false}};
+        for (const Kind& kind : kinds)
+            for (int depth : kind.depths)
+                for (bool transparency : {false, true})
+                    for (bool interlaced : {false, true}) {
+                        if (transparency && !kind.transparency)
+                            continue;
+                        const Picture picture = pngPicture(kind.colourType, depth, transparency, interlaced);
+                        QTest::addRow("%s %d-bit%s%s", kind.name, depth, transparency ? " tRNS" : "",
+                                      interlaced ? " interlaced" : "")
+                            << picture.file << picture.expected;
+                    }
+    }
+    void pngShowsWhatItsSamplesDefine() { comparePictures(); }
+
+    void bmpShowsWhatItsPixelsDefine_data()
+    {
+        addPictureColumns();
+        auto add = [](const char* name, const Picture& picture) { QTest::newRow(name) << picture.file << picture.expected; };
+        add("OS/2 1.x, 1 bit", bmpIndexed(12, 1, 2, 0));
+        add("OS/2 1.x, 4 bits, 6-colour palette", bmpIndexed(12, 4, 6, 0));
+        add("OS/2 1.x, 8 bits, 10-colour palette", bmpIndexed(12, 8, 10, 0));
+        add("OS/2 1.x, 24 bits", bmpDirect(12, 24, 0, {0xff0000, 0xff00, 0xff, 0}));
+        add("OS/2 2.x short header, 8 bits, 12-colour palette", bmpIndexed(16, 8, 12, 0));
+        add("OS/2 2.x, 4 bits", bmpIndexed(64, 4, 16, 16));
+        add("1 bit", bmpIndexed(40, 1, 2, 0));
+        add("2 bits", bmpIndexed(40, 2, 4, 0));
+        add("4 bits, 11 colours used", bmpIndexed(40, 4, 11, 11));
+        add("8 bits, 256 colours", bmpIndexed(40, 8, 256, 0));
+        add("8 bits, 30 colours used", bmpIndexed(40, 8, 30, 30));
+        add("8 bits, top-down", bmpIndexed(40, 8, 30, 30, true));
+        add("8 bits, version 5 header", bmpIndexed(124, 8, 30, 30));
+        add("16 bits, 5-5-5", bmpDirect(40, 16, 0, {0x7c00, 0x03e0, 0x001f, 0}));
+        add("16 bits, 5-6-5 fields", bmpDirect(40, 16, 3, {0xf800, 0x07e0, 0x001f, 0}));
+        add("16 bits, 5-5-5-1 fields", bmpDirect(56, 16, 3, {0x7c00, 0x03e0, 0x001f, 0x8000}));
+        add("16 bits, 5-5-5-1 alpha fields after the header", bmpDirect(40, 16, 6, {0x7c00, 0x03e0, 0x001f, 0x8000}));
+        add("16 bits, 4-4-4-4 fields, version 4 header", bmpDirect(108, 16, 3, {0x0f00, 0x00f0, 0x000f, 0xf000}));
+        add("24 bits", bmpDirect(40, 24, 0, {0xff0000, 0xff00, 0xff, 0}));
+        add("24 bits, top-down", bmpDirect(40, 24, 0, {0xff0000, 0xff00, 0xff, 0}, true));
+        add("32 bits, fourth byte unused", bmpDirect(40, 32, 0, {0xff0000, 0xff00, 0xff, 0}));
+        add("32 bits, 10-10-10 fields", bmpDirect(40, 32, 3, {0x3ff00000, 0x000ffc00, 0x000003ff, 0}));
+        add("32 bits, alpha fields after the header", bmpDirect(40, 32, 6, {0xff, 0xff00, 0xff0000, 0xff000000}));
+        add("32 bits with alpha, version 5 header", bmpDirect(124, 32, 3, {0xff0000, 0xff00, 0xff, 0xff000000}));
+        add("32 bits with alpha, version 4 header, top-down",
+            bmpDirect(108, 32, 3, {0xff00, 0xff0000, 0xff000000, 0xff}, true));
+        // Bottom row first: a run, literals (padded to a whole word), end of
+        // row; a run, a skip right, a run; a skip right and up, a run, the end.
+        add("RLE8 with skips", bmpRunLengths(1,
+            bytes({3, 1, 0, 3, 2, 3, 0, 0, 0, 0, 2, 3, 0, 2, 1, 0, 2, 2, 0, 0, 0, 2, 4, 1, 2, 1, 0, 1}),
+            {"....11", "......", "33.22.", "111230"}));
+        add("RLE4 with skips", bmpRunLengths(2,
+            bytes({3, 0x12, 0, 3, 0x30, 0x10, 0, 0, 2, 0x33, 0, 2, 1, 0, 3, 0x20, 0, 0, 0, 2, 4, 1, 2, 0x21, 0, 1}),
+            {"....21", "......", "33.202", "121301"}));
+    }
+    void bmpShowsWhatItsPixelsDefine() { comparePictures(); }
+
+    // A picture over the request is reduced while read: each 2 x 2 block
+    // becomes its premultiplied mean.
+    void pngIsReducedWhileRead()
+    {
+        const Picture picture = pngPicture(6, 8, false, false, {8, 8});
+        QImage expected = blankPicture(4, 4);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                std::array<int, 4> sums{};
+                for (int i = 0; i < 4; ++i) {
+                    const QRgb pixel = picture.expected.pixel(2 * x + i % 2, 2 * y + i / 2);
+                    sums[0] += qRed(pixel), sums[1] += qGreen(pixel), sums[2] += qBlue(pixel), sums[3] += qAlpha(pixel);
+                }
+                setPixel(expected, x, y, qRgba((sums[0] + 2) / 4, (sums[1] + 2) / 4, (sums[2] + 2) / 4, (sums[3] + 2) / 4));
+            }
+        const PictureRead read = decoded(picture.file, QImage::Format_ARGB32_Premultiplied, 4);
+        QCOMPARE(int(read.status), int(PictureRead::Loaded));
+        QCOMPARE(read.realSize, QSize(8, 8));
+        const QString difference = firstDifference(read.image, expected);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+
+    void questionableOrImpossibleFilesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const QByteArray rgb = bmpDirect(40, 24, 0, {}).file;
+        const QByteArray palette = le32(0x0000ff) + le32(0x00ff00) + le32(0xff0000) + le32(0xffffff);
+        QTest::newRow("BMP declaring 24 x 8388624 in a few bytes")
+            << bmpFile(bmpInfo(40, 24, 8388624, 24), {}, QByteArray(6, '\0'));
+        QTest::newRow("BMP short of its last pixel") << rgb.chopped(4);
+        QTest::newRow("BMP index past its palette")
+            << bmpFile(bmpInfo(40, 2, 2, 8, 0, 4), palette, bytes({0, 4, 0, 0, 1, 2, 0, 0}));
+        QTest::newRow("BMP mask with a gap")
+            << bmpFile(bmpInfo(56, 2, 1, 16, 3, 0, {0xf0f0, 0x0f00, 0x000f, 0}), {}, QByteArray(4, '\0'));
+        QTest::newRow("BMP header of unknown size")
+            << bmpFile(bmpInfo(44, 2, 1, 24), {}, QByteArray(8, '\0'));
+        QTest::newRow("RLE8 run past the row's end")
+            << bmpFile(bmpInfo(40, 4, 2, 8, 1, 4), palette, bytes({5, 1, 0, 0, 4, 1, 0, 1}));
+        QTest::newRow("RLE8 skip past the top")
+            << bmpFile(bmpInfo(40, 4, 2, 8, 1, 4), palette, bytes({4, 1, 0, 2, 0, 3, 0, 1}));
+        QTest::newRow("RLE8 data ending inside the picture")
+            << bmpFile(bmpInfo(40, 4, 2, 8, 1, 4), palette, bytes({4, 1, 0, 0}));
+        QTest::newRow("RLE8 top-down")
+            << bmpFile(bmpInfo(40, 4, -2, 8, 1, 4), palette, bytes({4, 1, 0, 0, 4, 2, 0, 1}));
+        QTest::newRow("PNG declaring more than its data can inflate to")
+            << pngbytes::file(pngbytes::header(30000, 30000, 8, 0, false), {}, QByteArray(30001, '\0'));
+    }
+    void questionableOrImpossibleFilesAreRefused()
+    {
+        QFETCH(QByteArray, file);
+        const long peakBefore = procstatus::kib("VmHWM");
+        const PictureRead read = decoded(file, QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(int(read.status), int(PictureRead::Undecodable));
+        QVERIFY(read.image.isNull());
+        const long grown = procstatus::kib("VmHWM") - peakBefore;
+        QVERIFY2(grown < 64 * 1024, qPrintable(QString("the peak resident set grew by %1 KiB").arg(grown)));
+    }
+};
+
+QTEST_GUILESS_MAIN(PictureFormatsTest)
+#include "test_toolkit_picture_formats.moc"

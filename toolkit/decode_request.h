@@ -1,0 +1,32 @@
+#pragma once
+// What a caller asks of a picture decoder, and the sizes that follow from it.
+#include <QImage>
+#include <QSize>
+#include <stop_token>
+
+namespace toolkit {
+
+struct DecodeRequest {
+    int maxSide = 0;           // neither side of the result exceeds this
+    qint64 pixelBudget = 0;    // nor does its area
+    QImage::Format format = QImage::Format_ARGB32_Premultiplied; // or Format_RGBA8888_Premultiplied
+    std::stop_token stop;      // a request abandons the decode
+};
+
+inline qint64 pixelCount(QSize size)
+{
+    return qint64(size.width()) * size.height();
+}
+
+// size shrunk, keeping its aspect, until neither side exceeds maxSide and
+// its area stays within pixelBudget; unchanged if it already fits.
+QSize fittedSize(QSize size, const DecodeRequest& request);
+
+// The largest power of two, at most largest, by which a decoder can divide
+// declared while reading and still deliver at least wanted.
+int reductionFor(QSize declared, QSize wanted, int largest);
+
+// declared divided by reduction, a partial block counting as a whole one.
+QSize reducedSize(QSize declared, int reduction);
+
+}

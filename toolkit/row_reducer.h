@@ -1,0 +1,31 @@
+#pragma once
+// Shrinks a picture by a power of two while it is read row by row: each
+// block of reduction x reduction source pixels becomes their average, so no
+// full-size buffer is ever needed.
+#include <QImage>
+#include <vector>
+
+namespace toolkit {
+
+class RowReducer {
+public:
+    // target is sourceWidth x sourceHeight divided by reduction, rounding up,
+    // in a 32-bit premultiplied format.
+    RowReducer(QImage& target, int reduction, int sourceWidth, int sourceHeight);
+
+    // Takes the next source row, top to bottom, as premultiplied 32-bit pixels.
+    void add(const uchar* row);
+
+private:
+    void emitBand();
+
+    QImage& target_;
+    int reduction_;
+    int sourceWidth_;
+    int sourceHeight_;
+    int sourceRow_ = 0;
+    int bandRows_ = 0;
+    std::vector<quint32> sums_; // per target pixel and byte
+};
+
+}
