@@ -1,5 +1,9 @@
 #include "collection/picture_list.h"
+#ifdef _WIN32
+#include "toolkit/compare_win.h"
+#else
 #include "toolkit/locale_compare.h"
+#endif
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -7,7 +11,16 @@
 
 namespace {
 
-const toolkit::LocaleCompare& order() { return toolkit::LocaleCompare::user(); }
+// A byte string whose plain byte order is the user locale's name order: on
+// Windows the platform's own, elsewhere ours, which reproduces it.
+std::string sortKey(const std::string& path)
+{
+#ifdef _WIN32
+    return toolkit::nameSortKey(path);
+#else
+    return toolkit::LocaleCompare::user().sortKey(path);
+#endif
+}
 
 constexpr auto keyLess = [](const auto& a, const auto& b) { return a.key < b.key; };
 
@@ -15,7 +28,7 @@ constexpr auto keyLess = [](const auto& a, const auto& b) { return a.key < b.key
 
 bool PictureList::add(const std::string& path)
 {
-    Entry entry{order().sortKey(path), path};
+    Entry entry{sortKey(path), path};
     const auto at = std::lower_bound(entries_.begin(), entries_.end(), entry, keyLess);
     if (at != entries_.end() && at->key == entry.key)
         return false;
@@ -29,7 +42,7 @@ std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string
 {
     std::vector<std::string> keys(paths.size());
     for (size_t i = 0; i < paths.size(); ++i)
-        keys[i] = order().sortKey(paths[i]);
+        keys[i] = sortKey(paths[i]);
     std::vector<uint32_t> positions(paths.size());
     std::iota(positions.begin(), positions.end(), 0);
     std::sort(positions.begin(), positions.end(), [&](uint32_t a, uint32_t b) {

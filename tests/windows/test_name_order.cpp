@@ -1,10 +1,14 @@
 // The name order against the order recorded on Windows: the oracle file's
 // first block ranks names under CompareStringW(LOCALE_USER_DEFAULT,
-// NORM_IGNORECASE); every pair of them must compare as their ranks do.
+// NORM_IGNORECASE); every pair of them must compare as their ranks do, and
+// the picture list must hold them in rank order, one of each rank.
 #include "checks.h"
+#include "collection/picture_list.h"
 #include "tests/support/oracle_file.h"
 #include "toolkit/compare_win.h"
 #include <windows.h>
+#include <map>
+#include <set>
 #include <vector>
 
 using checks::expect;
@@ -47,4 +51,21 @@ void checks::nameOrder(const std::string& oracleFile)
                 oracle.locale + ": \"" + a + "\" " + relation[got + 1] + " \"" + b + "\", recorded " + relation[expected + 1]);
         }
     }
+
+    // Given last rank first, the list sorts them by its own keys.
+    std::map<std::string, int> rankOf;
+    std::vector<std::string> names;
+    for (auto it = oracle.ranked.rbegin(); it != oracle.ranked.rend(); ++it) {
+        rankOf[it->second] = it->first;
+        names.push_back(it->second);
+    }
+    PictureList list;
+    list.addBatch(names);
+    std::set<int> ranks;
+    for (const auto& ranked : oracle.ranked)
+        ranks.insert(ranked.first);
+    expect(list.count() == int(ranks.size()), oracle.locale + ": the list holds one name of each rank");
+    for (int i = 1; i < list.count(); ++i)
+        expect(rankOf[list.at(i - 1)] < rankOf[list.at(i)],
+            oracle.locale + ": the list holds \"" + list.at(i - 1) + "\" before \"" + list.at(i) + "\"");
 }
