@@ -106,6 +106,17 @@ template <> double AccessibleValue<ArcDial>::minimum() const { return -180; }
 template <> double AccessibleValue<ArcDial>::maximum() const { return 180; }
 template <> double AccessibleValue<ArcDial>::step() const { return 1; }
 
+// One picture, named by the program after what it shows; the native window
+// it draws into is no part of its own.
+class AccessibleView : public QAccessibleWidget {
+public:
+    explicit AccessibleView(Viewport3D* view) : QAccessibleWidget(view, QAccessible::Graphic) {}
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+};
+
 QAccessibleInterface* accessibleControl(const QString&, QObject* object)
 {
     if (auto* button = qobject_cast<PushButton*>(object))
@@ -118,9 +129,8 @@ QAccessibleInterface* accessibleControl(const QString&, QObject* object)
         return new AccessibleValue<ArcDial>(dial, QAccessible::Dial);
     if (auto* panel = qobject_cast<Panel*>(object))
         return new QAccessibleWidget(panel, QAccessible::Pane);
-    // Named by the program, after what it shows.
     if (auto* view = qobject_cast<Viewport3D*>(object))
-        return new QAccessibleWidget(view, QAccessible::Graphic);
+        return new AccessibleView(view);
     return nullptr;
 }
 
