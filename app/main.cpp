@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "toolkit/error_report.h"
+#include "toolkit/qt_translations.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
     // The shell has split the arguments already; keep their bytes unchanged.
     std::vector<std::string> arguments(argv + 1, argv + argc);
     toolkit::Application app(argc, argv);
+    toolkit::installQtTranslations(app);
     TForm1 form(std::move(arguments));
     form.show();
     return app.exec();

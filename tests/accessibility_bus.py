@@ -1,9 +1,11 @@
 """The viewer as a screen reader meets it: through the accessibility bus.
 
-Starts the viewer on a folder of three pictures, lists its window's controls
-with their roles, names and values, presses Next through the bus and checks
-that the ring stepped: the step sets the tilt dial back to 0 and holds the
-step buttons disabled until the turn ends, and the bus reports both.
+Starts the viewer in a Japanese locale on a folder of three pictures, lists
+its window's controls with their roles, names and values, presses Next
+through the bus and checks that the ring stepped: the step sets the tilt dial
+back to 0 and holds the step buttons disabled until the turn ends, and the
+bus reports both. Then it presses Quit and answers the confirmation, whose
+buttons read in Japanese, with Yes.
 
 Run inside a private D-Bus session (dbus-run-session), whose activation
 starts the accessibility bus; the viewer's path is the one argument.
@@ -67,17 +69,31 @@ def describe(node):
     return text
 
 
-def main_window(pid):
+def window_with(pid, button):
+    """The window of process pid that holds a push button named button; None
+    also while windows come and go under the search."""
     desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        if app is None or app.get_process_id() != pid:
-            continue
-        for j in range(app.get_child_count()):
-            window = app.get_child_at_index(j)
-            if window is not None and any(n.get_name() == "次へ" for n, _ in walk(window)):
-                return window
+    try:
+        for i in range(desktop.get_child_count()):
+            app = desktop.get_child_at_index(i)
+            if app is None or app.get_process_id() != pid:
+                continue
+            for j in range(app.get_child_count()):
+                window = app.get_child_at_index(j)
+                if window is not None and any(n.get_role() == Atspi.Role.PUSH_BUTTON and n.get_name() == button
+                                              for n, _ in walk(window)):
+                    return window
+    except GLib.Error:
+        pass
     return None
+
+
+def press(button):
+    with warnings.catch_warnings():  # the bindings' one call for an action's own name is marked deprecated
+        warnings.simplefilter("ignore", DeprecationWarning)
+        names = [button.get_action_name(i) for i in range(button.get_n_actions())]
+    expect("Press" in names, f"{button.get_name()} offers a press action, it offers {names}")
+    expect(button.do_action(names.index("Press")), f"{button.get_name()}'s press action runs")
 
 
 def expect(condition, message):
@@ -91,20 +107,23 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         for name, colour in (("a.bmp", (200, 40, 40)), ("b.bmp", (40, 200, 40)), ("c.bmp", (40, 40, 200))):
             write_bmp(os.path.join(folder, name), 64, 48, colour)
-        env = dict(os.environ, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        env = dict(os.environ, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LANG="ja_JP.UTF-8")
+        env.pop("LC_ALL", None)
+        env.pop("LC_MESSAGES", None)
         process = subprocess.Popen([viewer, folder], env=env)
         try:
             check(process)
         finally:
-            process.terminate()
+            if process.poll() is None:
+                process.terminate()
             process.wait(BOUND_S)
 
 
 def check(process):
-    def window_up():
+    def window_up(button):
         expect(process.poll() is None, f"the viewer ended with exit code {process.returncode}")
-        return main_window(process.pid)
-    window = wait_for("viewer window with a 次へ button on the bus", window_up)
+        return window_with(process.pid, button)
+    window = wait_for("viewer window with a 次へ button on the bus", lambda: window_up("次へ"))
     controls = [(node, depth) for node, depth in walk(window)]
     for node, depth in controls:
         print("  " * depth + describe(node))
@@ -137,11 +156,7 @@ def check(process):
     expect(dial.set_current_value(30), "the dial takes a value through the bus")
     wait_for("dial at 30", lambda: dial.get_current_value() == 30)
     after = buttons["次へ"]
-    with warnings.catch_warnings():  # the bindings' one call for an action's own name is marked deprecated
-        warnings.simplefilter("ignore", DeprecationWarning)
-        names = [after.get_action_name(i) for i in range(after.get_n_actions())]
-    expect("Press" in names, f"次へ offers a press action, it offers {names}")
-    expect(after.do_action(names.index("Press")), "次へ's press action runs")
+    press(after)
 
     def stepped():
         return dial.get_current_value() == 0 and after.get_state_set().contains(Atspi.StateType.SENSITIVE) \
@@ -152,6 +167,13 @@ def check(process):
                   ("object:state-changed:sensitive", "次へ", 0),
                   ("object:state-changed:sensitive", "前へ", 0)):
         expect(event in heard, f"the bus reported {event}")
+
+    press(buttons["終了"])
+    box = wait_for("confirmation box", lambda: window_up("はい(Y)"))
+    answers = sorted(n.get_name() for n, _ in walk(box) if n.get_role() == Atspi.Role.PUSH_BUTTON)
+    expect(answers == ["いいえ(N)", "はい(Y)"], f"the box's buttons read はい and いいえ, they read {answers}")
+    press(next(n for n, _ in walk(box) if n.get_name() == "はい(Y)"))
+    expect(process.wait(BOUND_S) == 0, "Yes ends the viewer with exit code 0")
     print("PASS")
 
 
