@@ -41,7 +41,7 @@ public:
     {
         if (action != pressAction())
             return QAccessibleWidget::doAction(action);
-        QMetaObject::invokeMethod(button(), &PushButton::click, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(button(), "click", Qt::QueuedConnection);
     }
 
 private:

@@ -15,7 +15,7 @@ public:
     QString text() const { return text_; }
     void setText(const QString& text);
     // Activates the button as a plain click does; nothing while disabled.
-    void click();
+    Q_INVOKABLE void click();
 
 signals:
     void clicked(Qt::KeyboardModifiers modifiers);
