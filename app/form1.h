@@ -113,6 +113,7 @@ private:
     void showPicture(int slot, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
     void prepareDecodeAhead(int first);
+    void nameViewAfterFront();
 
     // Stepping.
     void step(int direction, Qt::KeyboardModifiers modifiers);

@@ -6,6 +6,7 @@
 #include "resources/form_layout.h"
 #include "toolkit/error_report.h"
 #include "toolkit/viewport3d.h"
+#include <QFile>
 #include <QWheelEvent>
 #include <cstring>
 #include <exception>
@@ -79,6 +80,7 @@ void TForm1::Image_Load_start()
     }
     for (int i = 0; i < opened; ++i)
         showPicture(i, sources[i], jobs[i] ? jobs[i]->result() : PreparedPicture{});
+    nameViewAfterFront();
     if (failure)
         std::rethrow_exception(failure);
     prepareDecodeAhead(+1);
@@ -112,6 +114,13 @@ void TForm1::showPicture(int slot, const PictureSource& source, const PreparedPi
         plane.setWidth(size.width);
         plane.setHeight(size.height);
     }
+}
+
+// The 3D view tells a screen reader the name of the file that faces the viewer.
+void TForm1::nameViewAfterFront()
+{
+    const std::string& path = stlf->at(imgNumber);
+    Viewport3D1->setAccessibleName(QFile::decodeName(QByteArray::fromStdString(path.substr(path.rfind('/') + 1))));
 }
 
 // Decoding the file of source again would give the plane the picture it shows.

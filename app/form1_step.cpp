@@ -50,6 +50,7 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
 
     imgFront = ring::wrap(imgFront + direction, ring::slotCount);
     imgNumber = ring::wrap(imgNumber + direction, n);
+    nameViewAfterFront();
     TM_Img->start();
 }
 

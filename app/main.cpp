@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "toolkit/error_report.h"
 #include "toolkit/picture_reader.h"
+#include "toolkit/qt_translations.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     std::vector<std::string> arguments(argv + 1, argv + argc);
     toolkit::Application app(argc, argv);
     toolkit::setDecoderAllocationLimit();
+    toolkit::installQtTranslations(app);
     TForm1 form;
     form.FormCreate(arguments);
     form.show();

@@ -5,6 +5,8 @@
 #include "toolkit/push_button.h"
 #include "toolkit/scroll_bar.h"
 #include "toolkit/text_label.h"
+#include "toolkit/viewport3d.h"
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
@@ -112,6 +114,9 @@ bool takesWheel(QWidget* target)
 // Angles are equal when they name the same direction.
 bool sameAngle(double a, double b) { return std::abs(std::remainder(a - b, 360.0)) < 0.01; }
 
+// What assistive technology such as a screen reader sees of a control.
+QAccessibleInterface* accessible(QObject* control) { return QAccessible::queryAccessibleInterface(control); }
+
 }
 
 class TestToolkitControls : public QObject {
@@ -149,6 +154,12 @@ private slots:
     void buttonDisabledMidPressForgetsThePress();
     void buttonTabMovesFocus();
     void buttonLook();
+
+    void accessibleButtons();
+    void accessibleButtonPressIsAPlainClick();
+    void accessibleScrollBar();
+    void accessibleDial();
+    void accessibleLabelPanelAndView();
 
     void panelLook();
     void labelWrapsJapaneseOnTwoLines();
@@ -659,6 +670,134 @@ void TestToolkitControls::buttonLook()
     QVERIFY(ink.width() > 15);
     QVERIFY2(std::abs(ink.center().x() - 24.5) <= 2 && std::abs(ink.center().y() - 19.5) <= 2,
              qPrintable(QString("ink %1,%2").arg(ink.center().x()).arg(ink.center().y())));
+}
+
+// --- What assistive technology sees ----------------------------------------
+
+void TestToolkitControls::accessibleButtons()
+{
+    ButtonRow row;
+    row.first.setText("終了");
+    row.second.setText("前へ");
+    row.third.setText("次へ");
+    row.second.setEnabled(false);
+    for (PushButton* button : {&row.first, &row.second, &row.third}) {
+        QAccessibleInterface* face = accessible(button);
+        QCOMPARE(face->role(), QAccessible::Button);
+        QCOMPARE(face->text(QAccessible::Name), button->text());
+        QCOMPARE(face->state().disabled, !button->isEnabled());
+        QCOMPARE(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()),
+                 button->isEnabled());
+    }
+
+    // The interface follows the button's caption and state.
+    row.first.setText("やめる");
+    row.first.setEnabled(false);
+    QCOMPARE(accessible(&row.first)->text(QAccessible::Name), QString("やめる"));
+    QVERIFY(accessible(&row.first)->state().disabled);
+    QVERIFY(accessible(&row.first)->actionInterface()->actionNames().isEmpty());
+
+    // A name the program gives wins over the caption.
+    row.third.setAccessibleName("next picture");
+    QCOMPARE(accessible(&row.third)->text(QAccessible::Name), QString("next picture"));
+}
+
+// The press action clicks as a plain mouse click does, once the caller has
+// had its answer; a button disabled meanwhile stays unclicked.
+void TestToolkitControls::accessibleButtonPressIsAPlainClick()
+{
+    ButtonRow row;
+    QSignalSpy clicks(&row.third, &PushButton::clicked);
+    QAccessibleActionInterface* actions = accessible(&row.third)->actionInterface();
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicks.count(), 0);
+    QTRY_COMPARE(clicks.count(), 1);
+    QCOMPARE(clicks[0][0].value<Qt::KeyboardModifiers>(), Qt::KeyboardModifiers());
+    QTest::mouseClick(&row.third, Qt::LeftButton, {}, QPoint(25, 20));
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(clicks[1], clicks[0]);
+
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    row.third.setEnabled(false);
+    QCoreApplication::sendPostedEvents();
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(clicks.count(), 2);
+}
+
+void TestToolkitControls::accessibleScrollBar()
+{
+    ScrollFixture fixture(Qt::Horizontal, -30, 30);
+    ScrollBar& bar = fixture.bar;
+    QAccessibleInterface* face = accessible(&bar);
+    QCOMPARE(face->role(), QAccessible::ScrollBar);
+    QAccessibleValueInterface* value = face->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->minimumValue().toDouble(), -30.0);
+    QCOMPARE(value->maximumValue().toDouble(), 30.0);
+    QCOMPARE(value->minimumStepSize().toDouble(), 1.0);
+    QCOMPARE(value->currentValue().toDouble(), 0.0);
+
+    QSignalSpy changes(&bar, &ScrollBar::valueChanged);
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(9, 17)); // the left arrow
+    QCOMPARE(value->currentValue().toDouble(), -1.0);
+    QCOMPARE(face->text(QAccessible::Value), QString("-1"));
+    // Set through the interface as a screen reader's user would: clamped,
+    // and the program hears of it.
+    value->setCurrentValue(12.5);
+    value->setCurrentValue(99.0);
+    QCOMPARE(bar.value(), 30.0);
+    QCOMPARE(changes.count(), 3);
+
+    bar.setRange(-40, 20);
+    QCOMPARE(value->minimumValue().toDouble(), -40.0);
+    QCOMPARE(value->maximumValue().toDouble(), 20.0);
+    QCOMPARE(value->currentValue().toDouble(), 20.0);
+}
+
+void TestToolkitControls::accessibleDial()
+{
+    Window window({100, 100});
+    ArcDial dial(::dialLook(), &window);
+    dial.resize(100, 100);
+    dial.setValue(30.4);
+    window.showActive();
+    QAccessibleInterface* face = accessible(&dial);
+    QCOMPARE(face->role(), QAccessible::Dial);
+    QAccessibleValueInterface* value = face->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->currentValue().toDouble(), 30.4);
+    QCOMPARE(face->text(QAccessible::Value), QString("30°"));
+    QCOMPARE(value->minimumValue().toDouble(), -180.0);
+    QCOMPARE(value->maximumValue().toDouble(), 180.0);
+
+    QSignalSpy changes(&dial, &ArcDial::valueChanged);
+    QTest::mousePress(&dial, Qt::LeftButton, {}, QPoint(90, 50));
+    QTest::mouseMove(&dial, QPoint(50, 10));
+    QTest::mouseRelease(&dial, Qt::LeftButton, {}, QPoint(50, 10));
+    QCOMPARE(value->currentValue().toDouble(), 90.0);
+    QCOMPARE(face->text(QAccessible::Value), QString("90°"));
+    value->setCurrentValue(-200.0);
+    QCOMPARE(dial.value(), -180.0);
+    QCOMPARE(changes.count(), 2);
+}
+
+void TestToolkitControls::accessibleLabelPanelAndView()
+{
+    Panel panel(::panelLook());
+    TextLabel label(::labelLook(), &panel);
+    label.setText("画像の入ったフォルダをドラッグ＆ドロップすると表示します");
+    Viewport3D view;
+    QCOMPARE(accessible(&panel)->role(), QAccessible::Pane);
+    QCOMPARE(accessible(&label)->role(), QAccessible::StaticText);
+    QCOMPARE(accessible(&label)->text(QAccessible::Name), label.text());
+    QCOMPARE(accessible(&view)->role(), QAccessible::Graphic);
+    QCOMPARE(accessible(&view)->text(QAccessible::Name), QString());
+
+    label.setText("ほかの文");
+    view.setAccessibleName("b.png");
+    QCOMPARE(accessible(&label)->text(QAccessible::Name), QString("ほかの文"));
+    QCOMPARE(accessible(&view)->text(QAccessible::Name), QString("b.png"));
 }
 
 // --- Panel, label, busy indicator ------------------------------------------

@@ -1,4 +1,5 @@
 #include "toolkit/arc_dial.h"
+#include "toolkit/accessible_controls.h"
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -13,6 +14,7 @@ ArcDial::ArcDial(const DialLook& look, QWidget* parent)
     , look_(look)
 {
     setFocusPolicy(Qt::NoFocus);
+    installAccessibleControls();
 }
 
 void ArcDial::setValue(double value)
@@ -21,6 +23,7 @@ void ArcDial::setValue(double value)
         return;
     value_ = value;
     update();
+    announceValueChange(this, value_);
     emit valueChanged();
 }
 

@@ -1,4 +1,5 @@
 #include "toolkit/panel.h"
+#include "toolkit/accessible_controls.h"
 #include <QPainter>
 #include <QPainterPath>
 
@@ -8,6 +9,7 @@ Panel::Panel(const PanelLook& look, QWidget* parent)
     : QWidget(parent)
     , look_(look)
 {
+    installAccessibleControls();
 }
 
 void Panel::paintEvent(QPaintEvent*)

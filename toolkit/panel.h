@@ -6,6 +6,7 @@
 namespace toolkit {
 
 class Panel : public QWidget {
+    Q_OBJECT
 public:
     explicit Panel(const PanelLook& look, QWidget* parent = nullptr);
 

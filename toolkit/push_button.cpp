@@ -1,4 +1,5 @@
 #include "toolkit/push_button.h"
+#include "toolkit/accessible_controls.h"
 #include <QGraphicsEffect>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -49,12 +50,22 @@ PushButton::PushButton(const ButtonLook& look, QWidget* parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setGraphicsEffect(new FocusGlow(look_.focusGlow, look_.radius, this));
+    installAccessibleControls();
 }
 
 void PushButton::setText(const QString& text)
 {
+    if (text == text_)
+        return;
     text_ = text;
     update();
+    announceNameChange(this);
+}
+
+void PushButton::click()
+{
+    if (isEnabled())
+        emit clicked(Qt::NoModifier);
 }
 
 void PushButton::paintEvent(QPaintEvent*)

@@ -14,6 +14,8 @@ public:
 
     QString text() const { return text_; }
     void setText(const QString& text);
+    // Activates the button as a plain click does; nothing while disabled.
+    Q_INVOKABLE void click();
 
 signals:
     void clicked(Qt::KeyboardModifiers modifiers);

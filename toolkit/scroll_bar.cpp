@@ -1,4 +1,5 @@
 #include "toolkit/scroll_bar.h"
+#include "toolkit/accessible_controls.h"
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -25,6 +26,7 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, const ScrollBarLook& look, QWi
         thumbOpacity_ = opacity.toDouble();
         update();
     });
+    installAccessibleControls();
 }
 
 void ScrollBar::setRange(double min, double max)
@@ -42,6 +44,7 @@ void ScrollBar::setValue(double value)
         return;
     value_ = value;
     update();
+    announceValueChange(this, value_);
     emit valueChanged();
 }
 

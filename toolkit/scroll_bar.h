@@ -16,7 +16,10 @@ public:
     ScrollBar(Qt::Orientation orientation, const ScrollBarLook& look, QWidget* parent = nullptr);
 
     void setRange(double min, double max);
+    double minimum() const { return min_; }
+    double maximum() const { return max_; }
     void setSmallChange(double step) { smallChange_ = step; }
+    double smallChange() const { return smallChange_; }
     double value() const { return value_; }
     // Clamped to the range; reports every change.
     void setValue(double value);

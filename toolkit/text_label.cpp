@@ -1,4 +1,5 @@
 #include "toolkit/text_label.h"
+#include "toolkit/accessible_controls.h"
 #include <QPainter>
 #include <QTextOption>
 
@@ -8,12 +9,16 @@ TextLabel::TextLabel(const LabelLook& look, QWidget* parent)
     : QWidget(parent)
     , look_(look)
 {
+    installAccessibleControls();
 }
 
 void TextLabel::setText(const QString& text)
 {
+    if (text == text_)
+        return;
     text_ = text;
     update();
+    announceNameChange(this);
 }
 
 void TextLabel::paintEvent(QPaintEvent*)

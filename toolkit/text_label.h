@@ -7,6 +7,7 @@
 namespace toolkit {
 
 class TextLabel : public QWidget {
+    Q_OBJECT
 public:
     explicit TextLabel(const LabelLook& look, QWidget* parent = nullptr);
 

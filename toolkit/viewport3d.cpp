@@ -1,4 +1,5 @@
 #include "toolkit/viewport3d.h"
+#include "toolkit/accessible_controls.h"
 #include "toolkit/picture_texture.h"
 #include "toolkit/ray_pick.h"
 #include "toolkit/shader_program.h"
@@ -124,6 +125,7 @@ Viewport3D::Viewport3D(QWidget* parent)
     container_->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(surface_, &QOpenGLWindow::frameSwapped, this, &Viewport3D::frameSwapped);
     root_.onChanged = [this] { surface_->update(); };
+    installAccessibleControls();
 }
 
 Viewport3D::~Viewport3D()
