@@ -7,6 +7,11 @@ namespace toolkit {
 constexpr int spokes = 12;
 constexpr int tickMs = 33;
 
+int busyLeadingSpoke(qint64 elapsedMs, qint64 turnMs)
+{
+    return static_cast<int>(elapsedMs % turnMs * spokes / turnMs);
+}
+
 BusyIndicator::BusyIndicator(const BusyIndicatorLook& look, QWidget* parent)
     : QWidget(parent)
     , look_(look)
@@ -33,8 +38,7 @@ void BusyIndicator::paintEvent(QPaintEvent*)
     const double radius = std::min(width(), height()) / 2.0;
     painter.translate(QRectF(rect()).center());
 
-    const qint64 turn = look_.turnMs;
-    const int lead = static_cast<int>(clock_.elapsed() % turn * spokes / turn);
+    const int lead = busyLeadingSpoke(clock_.elapsed(), look_.turnMs);
     QPen pen(look_.spoke, radius * 0.14, Qt::SolidLine, Qt::RoundCap);
     const QLineF spoke(0, -radius * 0.45, 0, -radius * 0.85); // at twelve o'clock
     for (int index = 0; index < spokes; ++index) {

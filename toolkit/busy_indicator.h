@@ -9,6 +9,10 @@
 
 namespace toolkit {
 
+// The spoke (0 at twelve o'clock, counting clockwise, of twelve) that leads
+// elapsedMs after the indicator started, turning once every turnMs.
+int busyLeadingSpoke(qint64 elapsedMs, qint64 turnMs);
+
 class BusyIndicator : public QWidget {
 public:
     explicit BusyIndicator(const BusyIndicatorLook& look, QWidget* parent = nullptr);
