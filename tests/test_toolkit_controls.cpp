@@ -187,15 +187,24 @@ void TestToolkitControls::dialAngleFollowsPointer_data()
     QTest::newRow("just below the seam") << QPoint(10, 51) << -178.568;
 }
 
+// A 100 x 100 dial showing value, alone in a shown window.
+struct DialFixture {
+    Window window{{100, 100}};
+    ArcDial dial{::dialLook(), &window};
+    explicit DialFixture(double value = 0)
+    {
+        dial.resize(100, 100);
+        dial.setValue(value);
+        window.showActive();
+    }
+};
+
 void TestToolkitControls::dialAngleFollowsPointer()
 {
     QFETCH(QPoint, pointer);
     QFETCH(double, angle);
-    Window window({100, 100});
-    ArcDial dial(::dialLook(), &window);
-    dial.resize(100, 100);
-    dial.setValue(33);
-    window.showActive();
+    DialFixture fixture(33);
+    ArcDial& dial = fixture.dial;
     QSignalSpy changes(&dial, &ArcDial::valueChanged);
 
     QTest::mousePress(&dial, Qt::LeftButton, {}, QPoint(60, 40));
@@ -208,10 +217,8 @@ void TestToolkitControls::dialAngleFollowsPointer()
 
 void TestToolkitControls::dialReportsEveryChangeOfADrag()
 {
-    Window window({100, 100});
-    ArcDial dial(::dialLook(), &window);
-    dial.resize(100, 100);
-    window.showActive();
+    DialFixture fixture;
+    ArcDial& dial = fixture.dial;
     QTest::mousePress(&dial, Qt::LeftButton, {}, QPoint(90, 50));
     QList<double> seen;
     connect(&dial, &ArcDial::valueChanged, this, [&] { seen << dial.value(); });
@@ -223,11 +230,8 @@ void TestToolkitControls::dialReportsEveryChangeOfADrag()
 
 void TestToolkitControls::dialPressWithoutMoveChangesNothing()
 {
-    Window window({100, 100});
-    ArcDial dial(::dialLook(), &window);
-    dial.resize(100, 100);
-    dial.setValue(33);
-    window.showActive();
+    DialFixture fixture(33);
+    ArcDial& dial = fixture.dial;
     QSignalSpy changes(&dial, &ArcDial::valueChanged);
 
     QTest::mouseClick(&dial, Qt::LeftButton, {}, QPoint(10, 50));
@@ -763,11 +767,8 @@ void TestToolkitControls::accessibleScrollBar()
 
 void TestToolkitControls::accessibleDial()
 {
-    Window window({100, 100});
-    ArcDial dial(::dialLook(), &window);
-    dial.resize(100, 100);
-    dial.setValue(30.4);
-    window.showActive();
+    DialFixture fixture(30.4);
+    ArcDial& dial = fixture.dial;
     QAccessibleInterface* face = accessible(&dial);
     QCOMPARE(face->role(), QAccessible::Dial);
     QAccessibleValueInterface* value = face->valueInterface();

@@ -31,38 +31,6 @@ QSize entrySize(int k)
     return QSize(400 + k, 300);
 }
 
-// Makes a chain of depth folders named "d" below root and writes a picture at
-// each depth in pictures, one folder at a time, since below about 2000
-// levels no path can name them.
-void makeDeepTree(const std::string& root, int depth, const std::map<int, QByteArray>& pictures)
-{
-    int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY);
-    QVERIFY(folder >= 0);
-    for (int level = 1; level <= depth; ++level) {
-        QCOMPARE(mkdirat(folder, "d", 0755), 0);
-        const int below = openat(folder, "d", O_RDONLY | O_DIRECTORY);
-        close(folder);
-        QVERIFY(below >= 0);
-        folder = below;
-        if (const auto picture = pictures.find(level); picture != pictures.end()) {
-            const int file = openat(folder, "a.png", O_WRONLY | O_CREAT, 0644);
-            QCOMPARE(write(file, picture->second.constData(), picture->second.size()), picture->second.size());
-            close(file);
-        }
-    }
-    close(folder);
-}
-
-QByteArray encodedPicture(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 }
 
@@ -187,30 +155,6 @@ private slots:
         QVERIFY(reports.isEmpty());
     }
 
-    // A link back up the tree would make the walk endless; links elsewhere
-    // are followed.
-    void linkLoopsEndAndOtherLinksAreFollowed()
-    {
-        fixtures::writePicture(root() + "/a/p.png", entrySize(0), Qt::red);
-        fixtures::writePicture(root() + "/a/sub/q.png", entrySize(1), Qt::green);
-        fixtures::writePicture(root() + "/other/r.png", entrySize(2), Qt::blue);
-        std::filesystem::create_directory_symlink("..", root() + "/a/sub/up");
-        std::filesystem::create_directory_symlink(".", root() + "/a/sub/self");
-        std::filesystem::create_directory_symlink("../other", root() + "/a/elsewhere");
-        std::filesystem::create_directory_symlink("loop2", root() + "/a/loop1");
-        std::filesystem::create_directory_symlink("loop1", root() + "/a/loop2");
-
-        auto form = driver::startForm({root() + "/a"});
-        const std::vector<std::string> expected = {root() + "/a/elsewhere/r.png", root() + "/a/p.png",
-                                                   root() + "/a/sub/q.png"};
-        const int expectedEntry[] = {2, 0, 1};
-        QCOMPARE(form->stlf->count(), 3);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(form->stlf->at(i), expected[i]);
-            QCOMPARE(form->imgs[i]->pictureSize(), entrySize(expectedEntry[i]));
-        }
-    }
-
     // 5000 folders deep: the walk goes as deep as paths can name and ends
     // there, without exhausting the stack. Below about 2000 levels a path
     // exceeds the system's limit and nothing can open what lies there.
@@ -218,13 +162,9 @@ private slots:
     {
         const std::string deep = root() + "/deep";
         fixtures::makeFolder(deep);
-        makeDeepTree(deep, 5000, {{1, encodedPicture(entrySize(1))}, {1000, encodedPicture(entrySize(2))},
-                                  {5000, encodedPicture(entrySize(3))}});
-        if (QTest::currentTestFailed())
-            return;
-        std::string level1000 = deep;
-        for (int level = 0; level < 1000; ++level)
-            level1000 += "/d";
+        auto picture = [](int k) { return fixtures::encodedPicture(entrySize(k), Qt::darkCyan); };
+        QVERIFY(fixtures::writeDeepTree(deep, 5000, {{1, picture(1)}, {1000, picture(2)}, {5000, picture(3)}}));
+        const std::string level1000 = fixtures::deepFolder(deep, 1000);
 
         auto form = driver::startForm({deep});
         QCOMPARE(form->stlf->count(), 2);

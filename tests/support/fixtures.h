@@ -1,9 +1,11 @@
 #pragma once
 // Fixture files made in code: pictures of known size and colour, text files,
 // folders. Paths are native bytes, as the viewer keeps them.
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QSize>
+#include <map>
 #include <string>
 
 namespace fixtures {
@@ -11,11 +13,21 @@ namespace fixtures {
 // Writes a picture of size filled with colour. format is "PNG", "JPEG" or
 // "BMP"; the file name does not have to match it. Creates missing folders.
 void writePicture(const std::string& path, QSize size, QColor colour, const char* format = "PNG");
+// The encoded bytes of a picture of size filled with colour.
+QByteArray encodedPicture(QSize size, QColor colour, const char* format = "PNG");
 // Writes image as it is.
 void writeImage(const std::string& path, const QImage& image, const char* format = "PNG");
 // Writes text to path, creating missing folders.
 void writeText(const std::string& path, const std::string& text);
 void makeFolder(const std::string& path);
+
+// A chain of depth folders named "d" below the folder root, made relative to
+// open folders since the full path outgrows PATH_MAX, with a file "a.png"
+// holding pictures[level] at each level pictures names. False when a folder
+// or file could not be made.
+bool writeDeepTree(const std::string& root, int depth, const std::map<int, QByteArray>& pictures);
+// root followed by levels times "/d": where writeDeepTree's level lies.
+std::string deepFolder(const std::string& root, int levels);
 
 // A picture whose left half, right half and top-left quarter differ, so that
 // a test can tell upright from mirrored or rolled: top-left red, top-right
