@@ -395,11 +395,21 @@ private slots:
         int turned = -1;
         for (PicturePlane* plane : planes)
             plane->onWheel = [&](PicturePlane& p, QWheelEvent&) { turned = slotOf(&p); };
-        QWheelEvent wheel(point, view.mapToGlobal(point), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
-            Qt::NoScrollPhase, false);
+        const auto notch = [&] {
+            return QWheelEvent(point, view.mapToGlobal(point), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+        };
+        QWheelEvent wheel = notch();
         QApplication::sendEvent(&view, &wheel);
         QCOMPARE(turned, slot);
         QCOMPARE(wheel.isAccepted(), slot >= 0);
+
+        // The same through the window, as the platform delivers it: past
+        // the surface the frames go to, to the view.
+        turned = -1;
+        QWheelEvent routed = notch();
+        QApplication::sendEvent(view.windowHandle(), &routed);
+        QCOMPARE(turned, slot);
     }
 };
 
