@@ -380,6 +380,19 @@ private slots:
         QVERIFY(frames.wait(2000));
     }
 
+    // A step draws each of its ten ticks at once, one after the other,
+    // without a turn of the event loop between them.
+    void drawNowPutsEachFrameOnTheScreen()
+    {
+        QSignalSpy frames(&view, &Viewport3D::frameSwapped);
+        for (int tick = 1; tick <= 10; ++tick) {
+            const qsizetype before = frames.count();
+            ring->setRotation({0, 4.0f * tick, 0});
+            view.drawNow();
+            QCOMPARE_GT(frames.count(), before);
+        }
+    }
+
     void wheelGoesToThePlaneUnderThePointer_data()
     {
         QTest::addColumn<QPointF>("point");

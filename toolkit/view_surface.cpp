@@ -9,6 +9,14 @@ namespace toolkit {
 
 namespace {
 
+// Carries out the update requested of target now, instead of at the next
+// turn of the event loop.
+void updateAtOnce(QObject& target)
+{
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(&target, &request);
+}
+
 // The native window: each frame is swapped to the screen on its own, with
 // no composition of the top-level window (on X11 with llvmpipe that
 // composition cost about as much as drawing the ring).
@@ -31,8 +39,7 @@ public:
         if (!isExposed())
             return;
         QOpenGLWindow::update(); // the whole window, for the request below to draw
-        QEvent request(QEvent::UpdateRequest);
-        QCoreApplication::sendEvent(this, &request);
+        updateAtOnce(*this);
     }
     void makeCurrent() override { QOpenGLWindow::makeCurrent(); }
     void doneCurrent() override { QOpenGLWindow::doneCurrent(); }
@@ -61,7 +68,15 @@ public:
 
     QWidget& widget() override { return *this; }
     void update() override { QOpenGLWidget::update(); }
-    void drawNow() override { repaint(); } // draws, composes and flushes the window at once
+    // repaint() draws the widget once and then no more: request the update
+    // and have the window carry it out at once, composed and flushed.
+    void drawNow() override
+    {
+        if (!isVisible())
+            return;
+        QOpenGLWidget::update();
+        updateAtOnce(*window());
+    }
     void makeCurrent() override { QOpenGLWidget::makeCurrent(); }
     void doneCurrent() override { QOpenGLWidget::doneCurrent(); }
 
