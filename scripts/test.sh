@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test in a virtual X display;
-# then builds the tests again with the sanitizers and runs them all once more.
+# Installs what is needed, builds, and runs every test in a virtual X display
+# (the frame tests a second time under a headless Wayland compositor); then
+# builds the tests again with the sanitizers and runs them all once more.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -23,5 +24,8 @@ sanitizing=(
   LSAN_OPTIONS=suppressions=$top/tests/sanitizer/lsan.supp:print_suppressions=0
   LD_PRELOAD=/usr/lib/$(gcc -dumpmachine)/dri/swrast_dri.so
 )
-xvfb-run -a -s "-screen 0 1280x1024x24" env "${sanitizing[@]}" ctest --test-dir "$sanitized" --output-on-failure -j1 "$@"
+# The Wayland runs (tests/under_weston.sh) are left to the build above: the
+# Wayland client library and Mesa's Wayland code leave allocations at exit
+# that the leak checker would report as ours.
+xvfb-run -a -s "-screen 0 1280x1024x24" env "${sanitizing[@]}" ctest --test-dir "$sanitized" --output-on-failure -j1 -E '_wayland$' "$@"
 "$top/scripts/test_windows.sh"
