@@ -61,8 +61,8 @@ row "  the click handler alone (ms)" step_handler \
   "one libjpeg-turbo decode" "${median[floor_one]}" ""
 row "one frame of the ring, 616x600, nine big pictures (ms)" frame \
   "a 10 ms animation tick" 10 "<= 1.00"
-row "  the same under Wayland (headless weston) (ms)" frame_wayland \
-  "a 10 ms animation tick" 10 "<= 1.00"
+row "  the same under Wayland, drawn by a widget (ms)" frame_wayland \
+  "a 10 ms animation tick" 10 ""
 both=$(awk -v t="${median[memory_textures]}" -v e="${median[memory_empty]}" 'BEGIN { printf "%.1f", t + e }')
 row "resident memory after loading nine 6000x4000 (MiB)" memory_loaded \
   "pictures, all levels ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" "<= 1.15"
