@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release (build-bench/), runs them in a virtual X
-# display with Mesa's software OpenGL, and prints one table: every figure
+# display with Mesa's software OpenGL (the frame also under a headless
+# Wayland compositor), and prints one table: every figure
 # (median of the runs, min-max beside it) with the floor or goal it is
 # measured against in this same run, and the ratio. The scan benchmark's own
 # lines follow the table.
@@ -30,6 +31,10 @@ echo "load before: $(uptime)"
 figures=$(for program in load step frame memory; do
   "$build/bench/bench_$program" "$data" | grep '^figure '
 done)
+# The frame again as a Wayland client, where the view draws through an
+# OpenGL widget composed with the window.
+figures+=$'\n'$("$top/tests/under_weston.sh" "$build/bench/bench_frame" "$data" | grep '^figure frame ' |
+  sed 's/^figure frame /figure frame_wayland /')
 scan=$("$build/bench/bench_scan" "$data" "$scan_pictures")
 echo "load after:  $(uptime)"
 
@@ -56,6 +61,8 @@ row "  the click handler alone (ms)" step_handler \
   "one libjpeg-turbo decode" "${median[floor_one]}" ""
 row "one frame of the ring, 616x600, nine big pictures (ms)" frame \
   "a 10 ms animation tick" 10 "<= 1.00"
+row "  the same under Wayland, drawn by a widget (ms)" frame_wayland \
+  "a 10 ms animation tick" 10 ""
 both=$(awk -v t="${median[memory_textures]}" -v e="${median[memory_empty]}" 'BEGIN { printf "%.1f", t + e }')
 row "resident memory after loading nine 6000x4000 (MiB)" memory_loaded \
   "pictures, all levels ${median[memory_textures]} + empty ring ${median[memory_empty]}" "$both" "<= 1.15"

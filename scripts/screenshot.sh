@@ -8,7 +8,7 @@ build=${BUILD_DIR:-$top/build}
 if [ "${1:-}" != --in-display ]; then
   "$top/scripts/setup.sh"
   "$top/scripts/install_packages.sh" imagemagick
-  "$top/scripts/build.sh"
+  BUILD_TARGETS="ruk-viewer make_samples" "$top/scripts/build.sh"
   "$top/scripts/make_samples.sh" >/dev/null
   exec xvfb-run -a -s "-screen 0 800x600x24" "$0" --in-display
 fi

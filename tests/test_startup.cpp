@@ -151,8 +151,23 @@ private slots:
         QVERIFY(near(colourAt(driver::frame(*form), driver::slotCentre(*form, 0)), Qt::white, 0));
     }
 
+    // The error names the file by its full path, however it was reached.
+    void unreadablePictureReportsOpenErrorAndStartUpGoesOn_data()
+    {
+        QTest::addColumn<QString>("workingFolder"); // below the fixture folder
+        QTest::addColumn<QString>("argument");      // "" for the fixture folder itself
+        QTest::newRow("absolute folder") << "" << "";
+        QTest::newRow("relative folder with dot segments") << "sub" << "../sub/.././";
+        QTest::newRow("current folder") << "" << ".";
+    }
     void unreadablePictureReportsOpenErrorAndStartUpGoesOn()
     {
+        QFETCH(QString, workingFolder);
+        QFETCH(QString, argument);
+        fixtures::makeFolder(root() + "/sub");
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path() + "/" + workingFolder));
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
         fixtures::writePicture(root() + "/a.png", QSize(40, 30), Qt::red);
         fixtures::writePicture(root() + "/b.png", QSize(40, 30), Qt::green);
         fixtures::writePicture(root() + "/c.png", QSize(40, 30), Qt::blue);
@@ -166,7 +181,7 @@ private slots:
         std::unique_ptr<TForm1> form;
         {
             ModesEnforced modes;
-            form = driver::startForm({root()});
+            form = driver::startForm({argument.isEmpty() ? root() : argument.toStdString()});
         }
         QCOMPARE(reports, QStringList{"|ファイル " + QString::fromStdString(locked) + " は開けません。 Permission denied "});
         // Slot 0 was loaded before the failure; slot 1 never got its picture.

@@ -82,6 +82,8 @@ private slots:
 
     void keysStepTheRing()
     {
+        if (QGuiApplication::platformName() == QLatin1String("wayland"))
+            QSKIP("under Wayland only the compositor gives a window the keyboard focus, and a headless one has no keyboard");
         auto form = startWith(5);
         QCOMPARE(QApplication::focusWidget(), form->B_After);
         QTest::keyClick(form->B_After, Qt::Key_Return);

@@ -380,6 +380,19 @@ private slots:
         QVERIFY(frames.wait(2000));
     }
 
+    // A step draws each of its ten ticks at once, one after the other,
+    // without a turn of the event loop between them.
+    void drawNowPutsEachFrameOnTheScreen()
+    {
+        QSignalSpy frames(&view, &Viewport3D::frameSwapped);
+        for (int tick = 1; tick <= 10; ++tick) {
+            const qsizetype before = frames.count();
+            ring->setRotation({0, 4.0f * tick, 0});
+            view.drawNow();
+            QCOMPARE_GT(frames.count(), before);
+        }
+    }
+
     void wheelGoesToThePlaneUnderThePointer_data()
     {
         QTest::addColumn<QPointF>("point");
@@ -395,11 +408,21 @@ private slots:
         int turned = -1;
         for (PicturePlane* plane : planes)
             plane->onWheel = [&](PicturePlane& p, QWheelEvent&) { turned = slotOf(&p); };
-        QWheelEvent wheel(point, view.mapToGlobal(point), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
-            Qt::NoScrollPhase, false);
+        const auto notch = [&] {
+            return QWheelEvent(point, view.mapToGlobal(point), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+        };
+        QWheelEvent wheel = notch();
         QApplication::sendEvent(&view, &wheel);
         QCOMPARE(turned, slot);
         QCOMPARE(wheel.isAccepted(), slot >= 0);
+
+        // The same through the window, as the platform delivers it: past
+        // the surface the frames go to, to the view.
+        turned = -1;
+        QWheelEvent routed = notch();
+        QApplication::sendEvent(view.windowHandle(), &routed);
+        QCOMPARE(turned, slot);
     }
 };
 

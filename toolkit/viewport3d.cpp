@@ -9,7 +9,6 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
-#include <QOpenGLWindow>
 #include <QWheelEvent>
 #include <cstdio>
 #include <cstdlib>
@@ -97,62 +96,39 @@ static QMatrix4x4 squareToScene(const PicturePlane& plane)
     return m;
 }
 
-class Viewport3D::Surface : public QOpenGLWindow {
-public:
-    explicit Surface(Viewport3D& view)
-        : view_(view)
-    {
-        setFlag(Qt::WindowTransparentForInput);
-        QSurfaceFormat format; // any OpenGL from 2.0, whatever the program's default
-        format.setDepthBufferSize(24);
-        format.setSamples(4);
-        setFormat(format);
-    }
-
-protected:
-    void initializeGL() override { view_.initializeGL(); }
-    void paintGL() override { view_.draw(size() * devicePixelRatio()); }
-
-private:
-    Viewport3D& view_;
-};
-
 Viewport3D::Viewport3D(QWidget* parent)
     : QWidget(parent)
-    , surface_(new Surface(*this))
-    , container_(QWidget::createWindowContainer(surface_, this))
+    , surface_(ViewSurface::create(*this, *this))
 {
-    container_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(surface_, &QOpenGLWindow::frameSwapped, this, &Viewport3D::frameSwapped);
-    root_.onChanged = [this] { surface_->update(); };
+    root_.onChanged = [this] { surface_.update(); };
     installAccessibleControls();
 }
 
 Viewport3D::~Viewport3D()
 {
     if (gpu_) {
-        surface_->makeCurrent();
+        surface_.makeCurrent();
         gpu_.reset();
-        surface_->doneCurrent();
+        surface_.doneCurrent();
     }
 }
 
 void Viewport3D::setCamera(Camera* camera)
 {
     camera_ = camera;
-    surface_->update();
+    surface_.update();
 }
 
 void Viewport3D::setBackground(QColor colour)
 {
     background_ = colour;
-    surface_->update();
+    surface_.update();
 }
 
 void Viewport3D::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    container_->setGeometry(rect());
+    surface_.widget().setGeometry(rect());
 }
 
 QSize Viewport3D::devicePixels() const
@@ -162,24 +138,20 @@ QSize Viewport3D::devicePixels() const
 
 void Viewport3D::drawNow()
 {
-    if (!surface_->isExposed())
-        return;
-    surface_->update(); // the whole window, for the request below to draw
-    QEvent request(QEvent::UpdateRequest);
-    QCoreApplication::sendEvent(surface_, &request);
+    surface_.drawNow();
 }
 
 QImage Viewport3D::grabFramebuffer()
 {
     if (!gpu_)
         return {};
-    surface_->makeCurrent();
+    surface_.makeCurrent();
     QOpenGLFramebufferObjectFormat format;
     format.setAttachment(QOpenGLFramebufferObject::Depth);
-    format.setSamples(surface_->format().samples());
+    format.setSamples(ViewSurface::format().samples());
     QOpenGLFramebufferObject frame(devicePixels(), format);
     frame.bind();
-    draw(frame.size());
+    paintGL(frame.size());
     frame.release();
     QImage image = frame.toImage();
     image.setDevicePixelRatio(devicePixelRatio());
@@ -241,7 +213,7 @@ void Viewport3D::initializeGL()
     uploadPicture(gl.white, MipPicture(white));
 }
 
-void Viewport3D::draw(QSize pixels)
+void Viewport3D::paintGL(QSize pixels)
 {
     if (!gpu_)
         return;

@@ -2,16 +2,16 @@
 // The 3D view: draws a scene graph through a perspective camera with OpenGL
 // and picks picture planes with a ray from the camera through the pointer.
 #include "toolkit/scene.h"
+#include "toolkit/view_surface.h"
 #include <QColor>
 #include <QWidget>
 
 namespace toolkit {
 
-// The frames go straight to a native window of the view's own, which takes
-// no input: pointer, touch and drops reach the widgets as over any other
-// widget, and no composition of the whole top-level window is needed for
-// each frame.
-class Viewport3D : public QWidget {
+// The frames go to the surface the platform shows (view_surface.h), which
+// takes no input: pointer, touch and drops reach the view and the widgets
+// around it as over any other widget.
+class Viewport3D : public QWidget, private SurfacePainter {
     Q_OBJECT
 public:
     explicit Viewport3D(QWidget* parent = nullptr);
@@ -49,10 +49,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    class Surface;
     struct Gpu;
-    void initializeGL();
-    void draw(QSize pixels);
+    void initializeGL() override;
+    void paintGL(QSize pixels) override;
+    void frameShown() override { emit frameSwapped(); }
     QSize devicePixels() const;
 
     Node root_;
@@ -60,8 +60,7 @@ private:
     QColor background_ = Qt::black;
     int maxTextureSide_ = 8192;
     std::unique_ptr<Gpu> gpu_;
-    Surface* surface_ = nullptr;
-    QWidget* container_ = nullptr;
+    ViewSurface& surface_;
 };
 
 }

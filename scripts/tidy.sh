@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs clang-tidy, with the checks in .clang-tidy, over every source file of
+# ours in the compile database of a build folder (made with
+# -DCMAKE_EXPORT_COMPILE_COMMANDS=ON); any finding fails.
+# Usage: scripts/tidy.sh BUILD_FOLDER
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:?"usage: scripts/tidy.sh BUILD_FOLDER"}
+"$top/scripts/install_packages.sh" clang-tidy
+# Our folders only: the build folder's generated sources (moc, the layer
+# probes) are not ours to tidy.
+run-clang-tidy -quiet -p "$build" -j "$(nproc)" "^$top/(app|carousel|collection|resources|toolkit|tests|bench|tools)/"
