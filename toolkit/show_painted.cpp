@@ -1,9 +1,14 @@
 #include "toolkit/show_painted.h"
 #include <QEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#if defined(__unix__) && !defined(__APPLE__)
+#include <cstdlib>
+#include <xcb/xcb.h>
+#endif
 
 namespace toolkit {
 
@@ -32,6 +37,19 @@ private:
     QEventLoop& loop_;
 };
 
+// On X11 the painted pixels travel in requests that may still wait in the
+// program's own buffer, or in the server's queue: a round trip sends them
+// and waits until the server has carried them out.
+void reachScreen()
+{
+#if defined(__unix__) && !defined(__APPLE__)
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_connection_t* connection = x11->connection();
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    }
+#endif
+}
+
 }
 
 void showPainted(QWidget& window, std::chrono::milliseconds bound)
@@ -44,6 +62,7 @@ void showPainted(QWidget& window, std::chrono::milliseconds bound)
     deadline.start(bound);
     window.show();
     loop.exec();
+    reachScreen();
 }
 
 }
