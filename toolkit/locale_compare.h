@@ -1,9 +1,10 @@
 #pragma once
 // The user locale's case-insensitive comparison of names, as the desktop's
-// own file lists order them: case differences, canonically equivalent
-// spellings and ligatures against their letters are equal; width, accents
-// and kana type count; hyphen, apostrophe and controls only break ties;
-// other punctuation sorts before digits, digits before letters.
+// own file lists order them (Windows' sort keys, built from its own
+// weights): case differences, canonically equivalent spellings and
+// ligatures against their letters are equal; width, accents and kana type
+// count; hyphen, apostrophe and controls only break ties; other punctuation
+// sorts before digits, digits before letters.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,11 +13,11 @@ namespace toolkit {
 
 class LocaleCompare {
 public:
-    // The user's locale from the environment; the root order in C/POSIX.
+    // The user's locale from the environment.
     static const LocaleCompare& user();
 
-    // localeName as in LANG ("ja_JP.UTF-8"); "", "C" and "POSIX" give the
-    // root order.
+    // localeName as in LANG ("ja_JP.UTF-8"): Japanese locales take the
+    // Japanese order; all others, "", "C" and "POSIX" the default order.
     explicit LocaleCompare(const char* localeName);
     ~LocaleCompare();
     LocaleCompare(const LocaleCompare&) = delete;

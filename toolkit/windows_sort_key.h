@@ -1,0 +1,29 @@
+#pragma once
+// Windows' sort key (LCMapStringEx with LCMAP_SORTKEY | NORM_IGNORECASE) of
+// UTF-16 text, built from its own weights (windows_sort_table.*): the keys'
+// byte order is CompareStringW's order with case ignored.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace toolkit {
+
+class WindowsSortKey {
+public:
+    enum class Table { EnUs, JaJp };
+    explicit WindowsSortKey(Table table);
+    ~WindowsSortKey();
+    WindowsSortKey(const WindowsSortKey&) = delete;
+    WindowsSortKey& operator=(const WindowsSortKey&) = delete;
+
+    // Appends the key of text, its closing 0 byte included, to key.
+    void append(std::u16string_view text, std::string& key) const;
+
+    struct Unit;
+
+private:
+    std::vector<Unit> units_;
+};
+
+}
