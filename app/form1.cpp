@@ -36,6 +36,9 @@ TForm1::TForm1(QWidget* parent)
     buildView();
     buildColumn();
     resize(layout::clientSize);
+    // A hidden window hears of its size only when shown; the view's size
+    // decides the detail of pictures loaded before that.
+    placeChildren();
 
     TM_Img = new QTimer(this);
     TM_Img->setInterval(ring::tickMilliseconds);
@@ -112,6 +115,12 @@ void TForm1::buildColumn()
 void TForm1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    placeChildren();
+    refineWhereNeeded();
+}
+
+void TForm1::placeChildren()
+{
     const int w = width(), h = height(), column = layout::panel1Width;
     Viewport3D1->setGeometry(0, 0, std::max(0, w - column), h);
     Panel1->setGeometry(w - column, 0, column, h);

@@ -6,6 +6,7 @@
 // form1_step.cpp (Next, Previous and the animation), form1_view.cpp (zoom,
 // roll and camera).
 #include "carousel/decode_ahead.h"
+#include "carousel/plane_refinement.h"
 #include "carousel/ring.h"
 #include "collection/picture_list.h"
 #include "toolkit/scene.h"
@@ -87,6 +88,8 @@ public:
 
     // The pictures decoded ahead for the next step either way.
     const DecodeAhead& decodesAhead() const { return decodeAhead_; }
+    // The planes' pictures being decoded again at the detail the view needs.
+    const PlaneRefinement& refinements() const { return refinements_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -99,6 +102,7 @@ private:
     void FormDestroy();
     void buildColumn();
     void buildView();
+    void placeChildren();
 
     // Intake: start-up and drops.
     void collectAndLoad(const std::vector<std::string>& paths);
@@ -110,8 +114,11 @@ private:
     void Image_Load_start();
     toolkit::PictureFile openForLoad(const std::string& path);
     void loadOpened(int slot, const std::string& path, toolkit::PictureFile file);
-    void showPicture(int slot, const PictureSource& source, const PreparedPicture& prepared);
+    void showPicture(int slot, const std::string& path, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
+    Detail detailFor(int slot) const;
+    void refineWhereNeeded();
+    void takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared);
     void prepareDecodeAhead(int first);
     void nameViewAfterFront();
 
@@ -125,6 +132,10 @@ private:
     QPointer<QWidget> stepFocus_;                            // the step button that had the focus
     // Where each plane's picture was decoded from.
     std::array<std::optional<PictureSource>, ring::slotCount> imgSources_;
+    // The path each plane's picture was opened from.
+    std::array<std::string, ring::slotCount> imgPaths_;
+    // Planes' pictures decoded again at the detail the view needs now.
+    PlaneRefinement refinements_;
     // The pictures the next step either way will load, decoded ahead.
     DecodeAhead decodeAhead_;
 };

@@ -5,6 +5,7 @@
 #include "collection/full_path.h"
 #include "resources/form_layout.h"
 #include "toolkit/error_report.h"
+#include "toolkit/view_detail.h"
 #include "toolkit/viewport3d.h"
 #include <QFile>
 #include <QWheelEvent>
@@ -27,6 +28,9 @@ void TForm1::CreateRoundImage3D()
             toolkit::reportErrors([&] { Image3D_MouseWheel(plane, delta.y() != 0 ? delta.y() : delta.x()); });
         };
     }
+    refinements_.arrived = [this](int slot, const PictureSource& source, const PreparedPicture& prepared) {
+        takeRefinement(slot, source, prepared);
+    };
 }
 
 // A file that exists but cannot be opened is an error the user must hear
@@ -55,7 +59,6 @@ void TForm1::Image_Load_start()
     const int n = stlf->count();
     if (n == 0)
         return;
-    const int maxSide = Viewport3D1->maxTextureSide();
     std::array<PictureSource, ring::slotCount> sources;
     std::array<std::shared_ptr<const DecodeJob>, ring::slotCount> jobs; // none: the plane stays
     std::exception_ptr failure;
@@ -68,7 +71,7 @@ void TForm1::Image_Load_start()
             failure = std::current_exception();
             break;
         }
-        sources[opened] = {file.identity(), maxSide};
+        sources[opened] = {file.identity(), detailFor(opened)};
         if (!file.opened() || showsAlready(opened, sources[opened]))
             continue;
         // With fewer than nine entries a file fills several planes: decoded once.
@@ -76,10 +79,10 @@ void TForm1::Image_Load_start()
             if (jobs[earlier] && jobs[earlier]->source() == sources[opened])
                 jobs[opened] = jobs[earlier];
         if (!jobs[opened])
-            jobs[opened] = std::make_shared<const DecodeJob>(std::move(file), maxSide, DecodeJob::Load);
+            jobs[opened] = std::make_shared<const DecodeJob>(std::move(file), sources[opened].detail, DecodeJob::Load);
     }
     for (int i = 0; i < opened; ++i)
-        showPicture(i, sources[i], jobs[i] ? jobs[i]->result() : PreparedPicture{});
+        showPicture(i, stlf->at(ring::entryForSlot(i, n)), sources[i], jobs[i] ? jobs[i]->result() : PreparedPicture{});
     nameViewAfterFront();
     if (failure)
         std::rethrow_exception(failure);
@@ -91,23 +94,27 @@ void TForm1::Image_Load_start()
 // already.
 void TForm1::loadOpened(int slot, const std::string& path, toolkit::PictureFile file)
 {
-    const PictureSource source{file.identity(), Viewport3D1->maxTextureSide()};
+    const PictureSource source{file.identity(), detailFor(slot)};
     if (!file.opened() || showsAlready(slot, source)) {
-        showPicture(slot, source, {});
+        showPicture(slot, path, source, {});
         return;
     }
     const std::optional<PreparedPicture> ahead = decodeAhead_.take(path, source);
-    showPicture(slot, source, ahead ? *ahead : preparePicture(std::move(file), source.maxSide));
+    showPicture(slot, path, source, ahead ? *ahead : preparePicture(std::move(file), source.detail));
 }
 
-// Puts a decoded picture into slot's plane; anything else leaves the plane
-// as it was. Either way the plane is fitted to what it shows.
-void TForm1::showPicture(int slot, const PictureSource& source, const PreparedPicture& prepared)
+// Puts a picture decoded from path into slot's plane, in place of any
+// decode at another detail for the picture it showed; anything else leaves
+// the plane as it was. Either way the plane is fitted to what it shows.
+void TForm1::showPicture(int slot, const std::string& path, const PictureSource& source,
+                         const PreparedPicture& prepared)
 {
     toolkit::PicturePlane& plane = *imgs[slot];
     if (!prepared.picture.isNull()) {
+        refinements_.drop(slot);
         plane.setPicture(prepared.picture, prepared.realSize);
         imgSources_[slot] = source;
+        imgPaths_[slot] = path;
     }
     if (plane.hasPicture()) {
         const PlaneSize size = fitPlane(plane.pictureSize());
@@ -142,10 +149,51 @@ void TForm1::prepareDecodeAhead(int first)
         const ring::StepLoad load = ring::stepLoad(imgFront, imgNumber, direction, n);
         const std::string& path = stlf->at(load.entry);
         toolkit::PictureFile file = toolkit::openPicture(path);
-        const PictureSource source{file.identity(), Viewport3D1->maxTextureSide()};
+        const PictureSource source{file.identity(), detailFor(load.slot)};
         if (file.opened() && !showsAlready(load.slot, source))
-            decodeAhead_.prepare(direction, path, std::move(file), source.maxSide);
+            decodeAhead_.prepare(direction, path, std::move(file), source.detail);
         else
             decodeAhead_.drop(direction);
     }
+}
+
+// The detail slot's plane needs where it shows the most of it: at the front
+// of the ring (the ring's node and the slot's only turn it there), at its
+// zoom, as the camera sees it now. Its aspect is not known before its file
+// is read: a square of its long side stands for it.
+Detail TForm1::detailFor(int slot) const
+{
+    QMatrix4x4 front = dm_round->parent()->worldMatrix() * imgs[slot]->localMatrix();
+    front.scale(ring::planeLongSide, ring::planeLongSide);
+    return {Viewport3D1->maxTextureSide(), toolkit::sideNeededIn(*Viewport3D1, front)};
+}
+
+// After a zoom, a camera move, a resize and a step's end: each plane whose
+// picture holds much more or less detail than the view now needs has it
+// decoded again, from its file only if that is still the very one.
+void TForm1::refineWhereNeeded()
+{
+    for (int slot = 0; slot < ring::slotCount; ++slot) {
+        if (!imgSources_[slot])
+            continue;
+        const Detail needed = detailFor(slot);
+        const Detail* pending = refinements_.pending(slot);
+        if (!worthRedecoding(imgs[slot]->pictureSize(), imgSources_[slot]->detail, needed)) {
+            refinements_.drop(slot);
+            continue;
+        }
+        if (pending && !worthRedecoding(imgs[slot]->pictureSize(), *pending, needed))
+            continue;
+        toolkit::PictureFile file = toolkit::openPicture(imgPaths_[slot]);
+        if (file.opened() && file.identity() == imgSources_[slot]->identity)
+            refinements_.request(slot, std::move(file), needed);
+    }
+}
+
+// A picture decoded again for slot's plane replaces the one it shows if the
+// file still gave that picture.
+void TForm1::takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared)
+{
+    if (!prepared.picture.isNull() && prepared.realSize == imgs[slot]->pictureSize())
+        showPicture(slot, imgPaths_[slot], source, prepared);
 }

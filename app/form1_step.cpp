@@ -72,6 +72,7 @@ void TForm1::TM_ImgTimer()
     }
     for (auto* plane : imgs)
         plane->setScale({1, 1, 1});
+    refineWhereNeeded();
     enableSteps();
     prepareDecodeAhead(rotation_deg > 0 ? +1 : -1);
 }

@@ -16,6 +16,7 @@ void TForm1::Image3D_MouseWheel(toolkit::PicturePlane& plane, int wheelDelta)
     if (s > ring::maxZoom)
         s = ring::maxZoom;
     plane.setScale({s, s, s});
+    refineWhereNeeded();
 }
 
 void TForm1::ArcDial1Change()
@@ -31,6 +32,7 @@ void TForm1::SB_HChange()
 {
     const toolkit::Vec3 p = Camera1->position();
     Camera1->setPosition({float(SB_H->value() / 10.0), p.y, p.z});
+    refineWhereNeeded();
 }
 
 // The camera rises or sinks and tilts so that it keeps looking at the height
@@ -42,4 +44,5 @@ void TForm1::SB_VChange()
     Camera1->setPosition({p.x, y, p.z});
     const toolkit::Vec3 r = Camera1->rotation();
     Camera1->setRotation({float(-std::atan(y / p.z) * 180.0 / 3.14159265), r.y, r.z});
+    refineWhereNeeded();
 }

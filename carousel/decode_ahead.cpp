@@ -1,14 +1,14 @@
 #include "carousel/decode_ahead.h"
 #include <algorithm>
 
-void DecodeAhead::prepare(int direction, const std::string& path, toolkit::PictureFile file, int maxSide)
+void DecodeAhead::prepare(int direction, const std::string& path, toolkit::PictureFile file, Detail detail)
 {
     Held& held = held_[index(direction)];
-    const PictureSource source{file.identity(), maxSide};
+    const PictureSource source{file.identity(), detail};
     if (held.job && held.path == path && held.job->source() == source)
         return;
     held.job.reset(); // asked to stop before the next one starts
-    held = {path, std::make_unique<DecodeJob>(std::move(file), maxSide, DecodeJob::Ahead)};
+    held = {path, std::make_unique<DecodeJob>(std::move(file), detail, DecodeJob::Ahead)};
 }
 
 void DecodeAhead::drop(int direction)

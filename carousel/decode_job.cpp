@@ -3,11 +3,12 @@
 #include <QtConcurrent>
 #include <algorithm>
 
-PreparedPicture preparePicture(toolkit::PictureFile file, int maxSide, std::stop_token stop)
+PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, std::stop_token stop)
 {
     if (stop.stop_requested())
         return {}; // dropped before it started: nobody reads it
-    toolkit::PictureRead read = toolkit::decodePicture(std::move(file), maxSide, toolkit::pictureFormat, stop);
+    toolkit::PictureRead read = toolkit::decodePicture(
+        std::move(file), {detail.maxSide, toolkit::pictureBudget, toolkit::pictureFormat, stop, detail.side});
     if (read.status != toolkit::PictureRead::Loaded)
         return {};
     return {toolkit::MipPicture(std::move(read.image)), read.realSize};
@@ -17,28 +18,44 @@ bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSourc
 {
     if (!(decoded.identity == candidate.identity))
         return false;
+    if (realSize.isEmpty())
+        return decoded.detail == candidate.detail;
     const int longest = std::max(realSize.width(), realSize.height());
-    return decoded.maxSide == candidate.maxSide
-        || (!realSize.isEmpty() && std::min(decoded.maxSide, candidate.maxSide) >= longest);
+    const Detail& a = decoded.detail;
+    const Detail& b = candidate.detail;
+    return (a.maxSide == b.maxSide || std::min(a.maxSide, b.maxSide) >= longest)
+        && toolkit::detailReduction(realSize, a.side) == toolkit::detailReduction(realSize, b.side);
 }
 
 // Our own threads, so that Qt's use of its global pool never waits on ours.
 static QThreadPool& threads(DecodeJob::Lane lane)
 {
     struct Lanes {
-        QThreadPool load, ahead;
-        Lanes() { ahead.setMaxThreadCount(1); }
+        QThreadPool load, ahead, refine;
+        Lanes()
+        {
+            ahead.setMaxThreadCount(1);
+            refine.setMaxThreadCount(1);
+        }
     };
     static Lanes lanes;
-    return lane == DecodeJob::Load ? lanes.load : lanes.ahead;
+    switch (lane) {
+    case DecodeJob::Load:
+        return lanes.load;
+    case DecodeJob::Ahead:
+        return lanes.ahead;
+    case DecodeJob::Refine:
+        break;
+    }
+    return lanes.refine;
 }
 
-DecodeJob::DecodeJob(toolkit::PictureFile file, int maxSide, Lane lane)
-    : source_{file.identity(), maxSide}
+DecodeJob::DecodeJob(toolkit::PictureFile file, Detail detail, Lane lane)
+    : source_{file.identity(), detail}
     , future_(QtConcurrent::run(&threads(lane),
-          [file = std::move(file), maxSide, stop = stop_.get_token(), begun = begun_]() mutable {
+          [file = std::move(file), detail, stop = stop_.get_token(), begun = begun_]() mutable {
               *begun = true;
-              return preparePicture(std::move(file), maxSide, stop);
+              return preparePicture(std::move(file), detail, stop);
           }))
 {
 }

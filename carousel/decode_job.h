@@ -7,17 +7,27 @@
 #include <memory>
 #include <stop_token>
 
+// How much of a picture a plane is given: neither side over maxSide (the
+// device's largest texture), and reduced by the largest power of two that
+// keeps its long side at least side, the most the view can show of it (0:
+// full size).
+struct Detail {
+    int maxSide = 0;
+    int side = 0;
+    bool operator==(const Detail&) const = default;
+};
+
 // What a plane's picture was decoded from: while a file keeps this identity
-// it decodes to the same picture again, at the same largest side.
+// it decodes to the same picture again, at the same detail.
 struct PictureSource {
     toolkit::FileIdentity identity;
-    int maxSide = 0;
+    Detail detail;
     bool operator==(const PictureSource&) const = default;
 };
 
 // Whether decoding the file of candidate gives the picture decoded from
-// decoded, which declared realSize: the same file, and largest sides that
-// make no difference, since the picture reaches neither.
+// decoded, which declared realSize: the same file, and details that make no
+// difference to a picture of that size.
 bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSource& candidate);
 
 // A picture decoded for a plane, with its mipmap levels made, so that its
@@ -28,15 +38,16 @@ struct PreparedPicture {
 };
 
 // Decodes an opened file for a plane.
-PreparedPicture preparePicture(toolkit::PictureFile file, int maxSide, std::stop_token stop = {});
+PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, std::stop_token stop = {});
 
 // preparePicture on a loading thread. A load the user waits for has a
 // thread per core; decodes made ahead share one thread, so that they never
-// take more than one core, nor the memory of more than one decode at a time.
+// take more than one core, nor the memory of more than one decode at a time;
+// so do decodes at finer or coarser detail for planes already shown.
 class DecodeJob {
 public:
-    enum Lane { Load, Ahead };
-    DecodeJob(toolkit::PictureFile file, int maxSide, Lane lane);
+    enum Lane { Load, Ahead, Refine };
+    DecodeJob(toolkit::PictureFile file, Detail detail, Lane lane);
     // A decode still running is asked to stop; its result is dropped.
     ~DecodeJob();
     DecodeJob(const DecodeJob&) = delete;
@@ -49,6 +60,7 @@ public:
     bool ended() const { return future_.isFinished(); }
     // Waits for the decode to end.
     PreparedPicture result() const;
+    QFuture<PreparedPicture> future() const { return future_; }
 
 private:
     PictureSource source_;

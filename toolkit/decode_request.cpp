@@ -8,6 +8,7 @@ QSize fittedSize(QSize size, const DecodeRequest& request)
 {
     if (size.isEmpty())
         return size;
+    size = reducedSize(size, detailReduction(size, request.detailSide));
     const double factor = std::min({1.0,
         double(request.maxSide) / std::max(size.width(), size.height()),
         std::sqrt(double(request.pixelBudget) / double(pixelCount(size)))});
@@ -21,6 +22,15 @@ int reductionFor(QSize declared, QSize wanted, int largest)
     const int ratio = std::min(declared.width() / wanted.width(), declared.height() / wanted.height());
     int reduction = 1;
     while (reduction * 2 <= std::min(ratio, largest))
+        reduction *= 2;
+    return reduction;
+}
+
+int detailReduction(QSize declared, int detailSide)
+{
+    const qint64 longest = std::max(declared.width(), declared.height());
+    int reduction = 1;
+    while (detailSide > 0 && reduction < (1 << 30) && (longest + 2 * reduction - 1) / (2 * reduction) >= detailSide)
         reduction *= 2;
     return reduction;
 }

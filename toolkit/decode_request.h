@@ -11,6 +11,9 @@ struct DecodeRequest {
     qint64 pixelBudget = 0;    // nor does its area
     QImage::Format format = QImage::Format_ARGB32_Premultiplied; // or Format_RGBA8888_Premultiplied
     std::stop_token stop;      // a request abandons the decode
+    // The detail wanted: the picture is decoded reduced by the largest power
+    // of two that keeps its long side at least this; 0 asks for full size.
+    int detailSide = 0;
 };
 
 inline qint64 pixelCount(QSize size)
@@ -18,13 +21,19 @@ inline qint64 pixelCount(QSize size)
     return qint64(size.width()) * size.height();
 }
 
-// size shrunk, keeping its aspect, until neither side exceeds maxSide and
-// its area stays within pixelBudget; unchanged if it already fits.
+// size reduced to the request's detail, then shrunk, keeping its aspect,
+// until neither side exceeds maxSide and its area stays within pixelBudget;
+// unchanged if it already fits.
 QSize fittedSize(QSize size, const DecodeRequest& request);
 
 // The largest power of two, at most largest, by which a decoder can divide
 // declared while reading and still deliver at least wanted.
 int reductionFor(QSize declared, QSize wanted, int largest);
+
+// The largest power of two by which declared can be divided, a partial
+// block counting as a whole one, with its long side still at least
+// detailSide; 1 when detailSide is 0 or more than the long side.
+int detailReduction(QSize declared, int detailSide);
 
 // declared divided by reduction, a partial block counting as a whole one.
 QSize reducedSize(QSize declared, int reduction);

@@ -96,7 +96,7 @@ static PictureRead decodeWithQt(QIODevice* device, const DecodeRequest& request)
     result.realSize = declared.isValid() ? declared : image.size();
 
     // Formats that cannot decode scaled, or did not declare a size, shrink here.
-    if (const QSize fit = fittedSize(image.size(), request); fit != image.size())
+    if (const QSize fit = declared.isValid() ? wanted : fittedSize(image.size(), request); fit != image.size())
         image = image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image.convertTo(request.format);
     result.status = PictureRead::Loaded;
@@ -219,13 +219,18 @@ static PictureRead decodeFile(int fd, const DecodeRequest& request)
 PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, std::stop_token stop,
                           qint64 pixelBudget)
 {
+    return decodePicture(std::move(file), {maxSide, pixelBudget, format, std::move(stop)});
+}
+
+PictureRead decodePicture(PictureFile file, const DecodeRequest& request)
+{
     if (file.descriptor() < 0) {
         PictureRead result;
         result.status = file.status();
         result.error = file.error();
         return result;
     }
-    return decodeFile(file.descriptor(), {maxSide, pixelBudget, format, std::move(stop)});
+    return decodeFile(file.descriptor(), request);
 }
 
 PictureRead readPicture(const std::string& path, int maxSide)

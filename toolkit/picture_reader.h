@@ -1,6 +1,7 @@
 #pragma once
 // Reads a picture file into a premultiplied 32-bit image. The format comes
 // from the content, never the name; only the first frame is used.
+#include "toolkit/decode_request.h"
 #include <QImage>
 #include <QSize>
 #include <ctime>
@@ -80,6 +81,10 @@ void setDecoderAllocationLimit();
 // are allocated.
 PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, std::stop_token stop = {},
                           qint64 pixelBudget = pictureBudget);
+// The same, as request asks, reduced to its detail: JPEG and PNG reduce
+// while decoding, the rest on the decoding thread, without keeping the full
+// size.
+PictureRead decodePicture(PictureFile file, const DecodeRequest& request);
 
 // Opens and decodes path in one go, to Format_ARGB32_Premultiplied.
 PictureRead readPicture(const std::string& path, int maxSide);

@@ -31,13 +31,13 @@ static double texelsPerPixel(const QMatrix4x4& m, double x, double y, QSize view
     return std::max(alongX, alongY);
 }
 
-int finestLevelNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels, QSize textureSize)
+// The fewest texels per window pixel anywhere on the square: negative when
+// the square comes close to or behind the eye. The most magnified spot of a
+// flat rectangle seen in perspective lies on its rim; a grid over it,
+// corners included, finds it closely enough for the level in hand to cover
+// the rest.
+static double fewestTexelsPerPixel(const QMatrix4x4& squareToClip, QSize viewportPixels, QSize textureSize)
 {
-    if (viewportPixels.isEmpty() || textureSize.isEmpty())
-        return 0;
-    // The most magnified spot of a flat rectangle seen in perspective lies on
-    // its rim; a grid over it, corners included, finds it closely enough for
-    // the level in hand to cover the rest.
     constexpr int steps = 8;
     double fewest = INFINITY;
     for (int i = 0; i <= steps; ++i) {
@@ -45,12 +45,34 @@ int finestLevelNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels, QSiz
             const double rho = texelsPerPixel(squareToClip, double(i) / steps - 0.5, double(j) / steps - 0.5,
                                               viewportPixels, textureSize);
             if (rho < 0)
-                return 0;
+                return -1;
             fewest = std::min(fewest, rho);
         }
     }
+    return fewest;
+}
+
+int finestLevelNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels, QSize textureSize)
+{
+    if (viewportPixels.isEmpty() || textureSize.isEmpty())
+        return 0;
+    const double fewest = fewestTexelsPerPixel(squareToClip, viewportPixels, textureSize);
+    if (fewest < 0)
+        return 0;
     const double coarsest = std::floor(std::log2(std::max(textureSize.width(), textureSize.height())));
     return int(std::clamp(std::floor(std::log2(fewest)) - 1, 0.0, coarsest));
+}
+
+int sideNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels)
+{
+    if (viewportPixels.isEmpty())
+        return 1;
+    const double perTexel = fewestTexelsPerPixel(squareToClip, viewportPixels, {1, 1});
+    if (perTexel < 0)
+        return 0;
+    // Two texels a pixel at the most magnified spot: finestLevelNeeded then
+    // asks for level 0 of the picture and no finer.
+    return int(std::clamp(std::ceil(2 / perTexel), 1.0, double(1 << 30)));
 }
 
 }

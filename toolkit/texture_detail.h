@@ -12,4 +12,10 @@ namespace toolkit {
 // when the square comes close to or behind the eye.
 int finestLevelNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels, QSize textureSize);
 
+// The long side a square texture on the same square needs so that its
+// finest level needed is level 0: a picture reduced by a power of two to no
+// less than this shows as its full size would. 0 (full size) when the square
+// comes close to or behind the eye; 1 when it is seen edge-on.
+int sideNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels);
+
 }

@@ -1,0 +1,13 @@
+#include "toolkit/view_detail.h"
+#include "toolkit/texture_detail.h"
+#include "toolkit/viewport3d.h"
+
+namespace toolkit {
+
+int sideNeededIn(const Viewport3D& view, const QMatrix4x4& squareToScene)
+{
+    const QSize pixels = (QSizeF(view.size()) * view.devicePixelRatio()).toSize();
+    return sideNeeded(view.viewProjection() * squareToScene, pixels);
+}
+
+}
