@@ -9,7 +9,7 @@
 #include "toolkit/viewport3d.h"
 #include <QFile>
 #include <QWheelEvent>
-#include <cstring>
+#include <system_error>
 #include <exception>
 #include <memory>
 
@@ -42,7 +42,7 @@ toolkit::PictureFile TForm1::openForLoad(const std::string& path)
     if (file.status() == toolkit::PictureRead::CannotOpen)
         throw toolkit::Error(QString::fromUtf8(resources::form1::openError)
                                  .arg(QString::fromLocal8Bit(fullPath(path).c_str()),
-                                      QString::fromLocal8Bit(std::strerror(file.error()))));
+                                      QString::fromStdString(std::generic_category().message(file.error()))));
     return file;
 }
 

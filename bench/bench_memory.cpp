@@ -28,7 +28,7 @@ static double measured(const char* self, const QStringList& arguments)
     process.start(QString::fromLocal8Bit(self), QStringList{"--measure"} + arguments);
     if (!process.waitForFinished(120000) || process.exitCode() != 0) {
         std::fprintf(stderr, "measuring %s failed\n", qPrintable(arguments.join(' ')));
-        std::exit(4);
+        std::_Exit(4);
     }
     return process.readAllStandardOutput().trimmed().toDouble() / 1024.0;
 }
@@ -36,7 +36,7 @@ static double measured(const char* self, const QStringList& arguments)
 // root/big: nine 12000 x 8000 JPEGs, the photos enlarged, made on first use.
 static std::string bigPhotos(const std::string& root)
 {
-    const std::string folder = root + "/big";
+    std::string folder = root + "/big";
     if (std::filesystem::exists(root + "/big.complete"))
         return folder;
     std::filesystem::create_directories(folder);
@@ -45,7 +45,7 @@ static std::string bigPhotos(const std::string& root)
         std::fprintf(stderr, "making %s\n", path.c_str());
         bench::photo(i + 1).scaled(12000, 8000).save(QString::fromStdString(path), "JPEG", 90);
     }
-    std::ofstream(root + "/big.complete");
+    std::ofstream complete(root + "/big.complete");
     return folder;
 }
 

@@ -94,7 +94,7 @@ inline Photos photos(const std::string& root)
             std::filesystem::create_hard_link(result.files.back(), result.nine + name);
         }
     }
-    std::ofstream(root + "/photos.complete");
+    std::ofstream complete(root + "/photos.complete");
     return result;
 }
 
@@ -191,7 +191,7 @@ private:
 // Starts the viewer's window on arguments as the program does and waits for
 // its first frame, which shows every picture loaded; returns the
 // milliseconds from the window's creation to the end of that frame.
-inline double startForm(std::unique_ptr<TForm1>& form, std::vector<std::string> arguments)
+inline double startForm(std::unique_ptr<TForm1>& form, const std::vector<std::string>& arguments)
 {
     const auto start = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point drawn{};
@@ -204,7 +204,7 @@ inline double startForm(std::unique_ptr<TForm1>& form, std::vector<std::string> 
     form->show();
     if (!waitUntil([&] { return drawn != std::chrono::steady_clock::time_point{}; })) {
         std::fprintf(stderr, "the window never drew a frame\n");
-        std::exit(3);
+        std::_Exit(3);
     }
     return std::chrono::duration<double, std::milli>(drawn - start).count();
 }

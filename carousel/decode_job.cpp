@@ -3,7 +3,7 @@
 #include <QtConcurrent>
 #include <algorithm>
 
-PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, std::stop_token stop)
+PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, const std::stop_token& stop)
 {
     if (stop.stop_requested())
         return {}; // dropped before it started: nobody reads it

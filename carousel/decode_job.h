@@ -38,7 +38,7 @@ struct PreparedPicture {
 };
 
 // Decodes an opened file for a plane.
-PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, std::stop_token stop = {});
+PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, const std::stop_token& stop = {});
 
 // preparePicture on a loading thread. A load the user waits for has a
 // thread per core; decodes made ahead share one thread, so that they never

@@ -81,8 +81,8 @@ bool readMasks(const Bytes& bytes, qint64 infoSize, Layout& layout, qint64& tabl
     int count = infoSize >= 56 ? 4 : 3;
     if (infoSize == 40) {
         count = layout.compression == alphaBitFields ? 4 : 3;
-        tableAt += count * 4;
-        if (!bytes.holds(at, count * 4))
+        tableAt += qint64(count) * 4;
+        if (!bytes.holds(at, qint64(count) * 4))
             return false;
     }
     for (size_t channel = 0; channel < size_t(count); ++channel, at += 4) {
@@ -277,7 +277,7 @@ bool readRunLengths(const Bytes& bytes, const Layout& layout, const DecodeReques
 
 PictureRead decodeBmp(const QByteArray& file, const DecodeRequest& request)
 {
-    const PictureRead refused{PictureRead::Undecodable, 0, {}, {}};
+    PictureRead refused{PictureRead::Undecodable, 0, {}, {}};
     const Bytes bytes(file);
     const std::optional<Layout> layout = readLayout(bytes);
     if (!layout)

@@ -30,7 +30,7 @@ int detailReduction(QSize declared, int detailSide)
 {
     const qint64 longest = std::max(declared.width(), declared.height());
     int reduction = 1;
-    while (detailSide > 0 && reduction < (1 << 30) && (longest + 2 * reduction - 1) / (2 * reduction) >= detailSide)
+    while (detailSide > 0 && reduction < (1 << 30) && (longest + 2 * qint64(reduction) - 1) / (2 * qint64(reduction)) >= detailSide)
         reduction *= 2;
     return reduction;
 }

@@ -22,7 +22,7 @@ static QImage halved(const QImage& source)
         const auto* top = reinterpret_cast<const quint32*>(source.constScanLine(2 * y));
         const auto* bottom = reinterpret_cast<const quint32*>(source.constScanLine(2 * y + dy));
         auto* out = reinterpret_cast<quint32*>(level.scanLine(y));
-        for (int x = 0; x < level.width(); ++x)
+        for (qsizetype x = 0; x < level.width(); ++x)
             out[x] = average(top[2 * x], top[2 * x + dx], bottom[2 * x], bottom[2 * x + dx]);
     }
     return level;

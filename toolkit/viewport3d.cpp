@@ -198,10 +198,12 @@ void Viewport3D::initializeGL()
     gl.initializeOpenGLFunctions();
     gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide_);
 
-    // Without its shaders the view would draw nothing at all, silently.
+    // Without its shaders the view would draw nothing at all, silently. The
+    // end is immediate: decoding threads may be running, so no destructors.
     if (const QString failure = buildShaderProgram(gl.program, vertexShader, fragmentShader); !failure.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(failure));
-        std::exit(EXIT_FAILURE);
+        std::fflush(stderr);
+        std::_Exit(EXIT_FAILURE);
     }
 
     gl.square.create();
