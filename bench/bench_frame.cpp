@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < 90; ++i)
         turn();
     std::vector<double> frames;
-    frames.reserve(20 * bench::runs);
+    frames.reserve(size_t(20) * bench::runs);
     const int before = swapped;
     for (int i = 0; i < 20 * bench::runs; ++i)
         frames.push_back(bench::milliseconds(turn));

@@ -217,18 +217,6 @@ private slots:
         QCOMPARE(contents(batched), contents(oneByOne));
     }
 
-    void copyOutAndBackIsTheSameList()
-    {
-        PictureList list;
-        list.addBatch({"c.png", "a.png", "B.png"});
-        const PictureList saved = list;
-        list.clear();
-        QCOMPARE(list.count(), 0);
-        list.add("z.png");
-        list = saved;
-        QCOMPARE(contents(list), QByteArrayList({"a.png", "B.png", "c.png"}));
-    }
-
     // Each scenario makes a tree below r and names what the scan of r finds,
     // relative to r.
     void scan_data()
