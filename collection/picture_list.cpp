@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <iterator>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -23,6 +24,50 @@ std::string sortKey(const std::string& path)
 }
 
 constexpr auto keyLess = [](const auto& a, const auto& b) { return a.key < b.key; };
+
+// The keys of paths, built on every core: for a large scan they are most of
+// the work after the walk. Small batches stay on the calling thread.
+std::vector<std::string> sortKeys(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> keys(paths.size());
+    const size_t workers = paths.size() < 4096 ? 1 : std::max(1u, std::thread::hardware_concurrency());
+    const size_t share = (paths.size() + workers - 1) / workers;
+    auto build = [&](size_t worker) {
+        for (size_t i = worker * share; i < std::min(paths.size(), (worker + 1) * share); ++i)
+            keys[i] = sortKey(paths[i]);
+    };
+    {
+        std::vector<std::jthread> helpers;
+        for (size_t worker = 1; worker < workers; ++worker)
+            helpers.emplace_back(build, worker);
+        build(0);
+    }
+    return keys;
+}
+
+// The positions of keys in key order, ties by position: the two halves sort
+// on two threads and then merge, which keeps the earlier of equal keys first.
+std::vector<uint32_t> keyOrder(const std::vector<std::string>& keys)
+{
+    std::vector<uint32_t> positions(keys.size());
+    std::iota(positions.begin(), positions.end(), 0);
+    const auto before = [&](uint32_t a, uint32_t b) {
+        const int c = keys[a].compare(keys[b]);
+        return c < 0 || (c == 0 && a < b);
+    };
+    if (keys.size() < 4096 || std::thread::hardware_concurrency() < 2) {
+        std::sort(positions.begin(), positions.end(), before);
+        return positions;
+    }
+    const auto middle = positions.begin() + std::ptrdiff_t(positions.size() / 2);
+    {
+        const std::jthread lower([&] { std::sort(positions.begin(), middle, before); });
+        std::sort(middle, positions.end(), before);
+    }
+    std::vector<uint32_t> merged(positions.size());
+    std::merge(positions.begin(), middle, middle, positions.end(), merged.begin(), before);
+    return merged;
+}
 
 }
 
@@ -40,15 +85,8 @@ bool PictureList::add(const std::string& path)
 // by position, so that of equal paths the one given first is kept.
 std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string>& paths)
 {
-    std::vector<std::string> keys(paths.size());
-    for (size_t i = 0; i < paths.size(); ++i)
-        keys[i] = sortKey(paths[i]);
-    std::vector<uint32_t> positions(paths.size());
-    std::iota(positions.begin(), positions.end(), 0);
-    std::sort(positions.begin(), positions.end(), [&](uint32_t a, uint32_t b) {
-        const int c = keys[a].compare(keys[b]);
-        return c < 0 || (c == 0 && a < b);
-    });
+    std::vector<std::string> keys = sortKeys(paths);
+    const std::vector<uint32_t> positions = keyOrder(keys);
     std::vector<Entry> batch;
     batch.reserve(paths.size());
     for (uint32_t i : positions)

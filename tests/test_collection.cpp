@@ -207,8 +207,9 @@ private slots:
             oneByOne.add(s);
             batched.add(s);
         }
+        // Large enough that the batch builds its keys and sorts on several threads.
         std::vector<std::string> batch;
-        for (int i = 0; i < 3000; ++i)
+        for (int i = 0; i < 20000; ++i)
             batch.push_back(name());
         for (const auto& s : batch)
             oneByOne.add(s);
