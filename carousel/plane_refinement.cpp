@@ -8,23 +8,31 @@ bool worthRedecoding(QSize realSize, const Detail& held, const Detail& needed)
     return wants < has || wants >= 4 * has || held.maxSide != needed.maxSide;
 }
 
+PlaneRefinement::~PlaneRefinement()
+{
+    clear();
+}
+
 void PlaneRefinement::request(int plane, toolkit::PictureFile file, Detail detail)
 {
     if (const Detail* under = pending(plane); under && *under == detail)
         return;
     drop(plane); // asked to stop before the next one starts
     auto job = std::make_unique<DecodeJob>(std::move(file), detail, DecodeJob::Refine);
-    const quint64 serial = ++serial_;
-    job->future().then(this, [this, plane, serial](const PreparedPicture& picture) {
-        const auto held = jobs_.find(plane);
-        if (held == jobs_.end() || held->second.serial != serial)
-            return; // dropped, or replaced by a later request
-        const PictureSource source = held->second.job->source();
-        jobs_.erase(held);
+    auto watcher = std::make_unique<QFutureWatcher<PreparedPicture>>();
+    // A replaced or dropped decode takes its watcher with it: what finishes
+    // here is the decode plane holds now.
+    connect(watcher.get(), &QFutureWatcherBase::finished, this, [this, plane] {
+        const auto found = jobs_.find(plane);
+        Held held = std::move(found->second);
+        jobs_.erase(found);
+        held.watcher.release()->deleteLater(); // it is still reporting
+        const PreparedPicture picture = held.job->result();
         if (arrived)
-            arrived(plane, source, picture);
+            arrived(plane, held.job->source(), picture);
     });
-    jobs_[plane] = {std::move(job), serial};
+    watcher->setFuture(job->future());
+    jobs_[plane] = {std::move(job), std::move(watcher)};
 }
 
 const Detail* PlaneRefinement::pending(int plane) const

@@ -4,6 +4,7 @@
 // off the user-interface thread, while the planes keep showing what they
 // hold.
 #include "carousel/decode_job.h"
+#include <QFutureWatcher>
 #include <QObject>
 #include <QSize>
 #include <functional>
@@ -18,6 +19,12 @@ bool worthRedecoding(QSize realSize, const Detail& held, const Detail& needed);
 class PlaneRefinement : public QObject {
     Q_OBJECT
 public:
+    PlaneRefinement() = default;
+    // Decodes under way are dropped before the object is gone.
+    ~PlaneRefinement() override;
+    PlaneRefinement(const PlaneRefinement&) = delete;
+    PlaneRefinement& operator=(const PlaneRefinement&) = delete;
+
     // Called on this object's thread with each decode that ends before it
     // is dropped: the plane's key, what was decoded, and the picture (null
     // when the file no longer gave one).
@@ -35,10 +42,11 @@ public:
     bool settled() const { return jobs_.empty(); }
 
 private:
+    // The watcher reports the decode's end on this object's thread; it goes
+    // before the job, so nothing is reported of a dropped decode.
     struct Held {
         std::unique_ptr<DecodeJob> job;
-        quint64 serial; // tells a decode from an earlier one for the plane
+        std::unique_ptr<QFutureWatcher<PreparedPicture>> watcher;
     };
     std::map<int, Held> jobs_;
-    quint64 serial_ = 0;
 };

@@ -10,7 +10,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
-"$top/scripts/install_packages.sh" clang clang-tidy libclang-rt-14-dev
+"$top/scripts/install_packages.sh" clang clang-tidy libclang-rt-14-dev llvm-14
 "$top/scripts/build.sh" -DWERROR=ON
 cd "${BUILD_DIR:-$top/build}"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j1 "$@"
@@ -21,7 +21,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j1 "$@"
 # tests/sanitizer/lsan.supp. Mesa unloads its driver before the leak check,
 # which would show the driver's live allocations as leaks of an unknown
 # module; preloading it keeps it mapped (and the runtime's link-order check
-# must then look away).
+# must then look away). The symbolizer names the functions in reports, which
+# the suppressions match.
 sanitized=$top/build-clang
 BUILD_DIR=$sanitized BUILD_TYPE=RelWithDebInfo "$top/scripts/build.sh" -DCMAKE_CXX_COMPILER=clang++ \
   -DSANITIZE=ON -DWERROR=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
@@ -30,6 +31,7 @@ sanitizing=(
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
   LSAN_OPTIONS=suppressions=$top/tests/sanitizer/lsan.supp:print_suppressions=0
   LD_PRELOAD=/usr/lib/$(gcc -dumpmachine)/dri/swrast_dri.so
+  ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
 )
 # The Wayland runs (tests/under_weston.sh) are left to the build above: the
 # Wayland client library and Mesa's Wayland code leave allocations at exit
