@@ -1,6 +1,7 @@
 #include "toolkit/bmp_reader.h"
 #include "toolkit/huge_page_image.h"
 #include "toolkit/premultiplied_pixels.h"
+#include "toolkit/row_reducer.h"
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -185,15 +186,40 @@ std::optional<Layout> readLayout(const Bytes& bytes)
     return layout;
 }
 
-bool readPlain(const Bytes& bytes, const Layout& layout, const DecodeRequest& request, QImage& image)
+// Where decoded rows go, top to bottom: into the image, or through a
+// reducer when the picture is wanted smaller, so that no full-size copy is made.
+class RowSink {
+public:
+    RowSink(QImage& image, int reduction, QSize source) : image_(image)
+    {
+        if (reduction == 1)
+            return;
+        row_.resize(size_t(source.width()) * 4);
+        reducer_.emplace(image, reduction, source.width(), source.height());
+    }
+    uchar* row(int y) { return reducer_ ? row_.data() : image_.scanLine(y); }
+    void rowDone()
+    {
+        if (reducer_)
+            reducer_->add(row_.data());
+    }
+
+private:
+    QImage& image_;
+    std::vector<uchar> row_;
+    std::optional<RowReducer> reducer_;
+};
+
+bool readPlain(const Bytes& bytes, const Layout& layout, const DecodeRequest& request, RowSink& sink)
 {
     const ChannelOrder order = channelOrder(request.format);
     const int bits = layout.bitCount;
-    for (int row = 0; row < layout.height; ++row) {
+    for (int y = 0; y < layout.height; ++y) {
         if (request.stop.stop_requested())
             return false;
+        const qint64 row = layout.topDown ? y : layout.height - 1 - y;
         const uchar* source = bytes.at(layout.pixelsAt + row * layout.stride());
-        uchar* out = image.scanLine(layout.topDown ? row : layout.height - 1 - row);
+        uchar* out = sink.row(y);
         for (int x = 0; x < layout.width; ++x, out += 4) {
             if (bits <= 8) {
                 const qint64 bit = qint64(x) * bits;
@@ -213,6 +239,7 @@ bool readPlain(const Bytes& bytes, const Layout& layout, const DecodeRequest& re
                            alpha.value(pixel, 255));
             }
         }
+        sink.rowDone();
     }
     return true;
 }
@@ -291,10 +318,13 @@ PictureRead decodeBmp(const QByteArray& file, const DecodeRequest& request)
         if (!bytes.holds(layout->pixelsAt, layout->stride() * (layout->height - 1) + lastRow))
             return refused;
     }
-    PictureRead result{PictureRead::Loaded, 0, hugePageImage(size, request.format), size};
+    // Runs may skip pixels, so run-length pictures are read at full size.
+    const int reduction = plainRows ? reductionFor(size, fittedSize(size, request), RowReducer::largestReduction) : 1;
+    PictureRead result{PictureRead::Loaded, 0, hugePageImage(reducedSize(size, reduction), request.format), size};
     if (result.image.isNull())
         return refused;
-    const bool read = plainRows ? readPlain(bytes, *layout, request, result.image)
+    RowSink sink(result.image, reduction, size);
+    const bool read = plainRows ? readPlain(bytes, *layout, request, sink)
                                 : readRunLengths(bytes, *layout, request, result.image);
     return read ? result : refused;
 }

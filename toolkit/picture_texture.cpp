@@ -7,26 +7,72 @@ namespace toolkit {
 static constexpr auto pixelFormat = QOpenGLTexture::RGBA;
 static constexpr auto pixelType = QOpenGLTexture::UInt8;
 
-void uploadPicture(std::unique_ptr<QOpenGLTexture>& texture, const MipPicture& picture, int firstLevel)
+void PictureUpload::take(MipPicture picture)
 {
-    // Our own upload: QOpenGLTexture's QImage path would un-premultiply.
-    if (picture.isNull())
-        return;
-    const int count = picture.levelCount();
-    firstLevel = std::clamp(firstLevel, 0, count - 1);
-    const QImage& first = picture.level(firstLevel);
-    if (!texture || texture->width() != first.width() || texture->height() != first.height()) {
-        texture = std::make_unique<QOpenGLTexture>(QOpenGLTexture::Target2D);
-        texture->setAutoMipMapGenerationEnabled(false);
-        texture->setFormat(QOpenGLTexture::RGBA8_UNorm);
-        texture->setSize(first.width(), first.height());
-        texture->setMipLevels(count - firstLevel);
-        texture->setMinMagFilters(QOpenGLTexture::LinearMipMapLinear, QOpenGLTexture::Linear);
-        texture->setWrapMode(QOpenGLTexture::ClampToEdge);
-        texture->allocateStorage(pixelFormat, pixelType);
+    picture_ = std::move(picture);
+    levelCount_ = picture_.levelCount();
+    fresh_ = true;
+}
+
+// Storage for the picture's levels from level down to 1 x 1, nothing up.
+void PictureUpload::allocate(int level)
+{
+    const QImage& first = picture_.level(level);
+    const int levels = levelCount_ - level;
+    if (!texture_ || texture_->width() != first.width() || texture_->height() != first.height()
+        || texture_->mipLevels() != levels) {
+        // Our own upload: QOpenGLTexture's QImage path would un-premultiply.
+        texture_ = std::make_unique<QOpenGLTexture>(QOpenGLTexture::Target2D);
+        texture_->setAutoMipMapGenerationEnabled(false);
+        texture_->setFormat(QOpenGLTexture::RGBA8_UNorm);
+        texture_->setSize(first.width(), first.height());
+        texture_->setMipLevels(levels);
+        texture_->setMinMagFilters(QOpenGLTexture::LinearMipMapLinear, QOpenGLTexture::Linear);
+        texture_->setWrapMode(QOpenGLTexture::ClampToEdge);
+        texture_->allocateStorage(pixelFormat, pixelType);
     }
-    for (int i = firstLevel; i < count; ++i)
-        texture->setData(i - firstLevel, pixelFormat, pixelType, picture.level(i).constBits());
+    storageLevel_ = level;
+    shownLevel_ = levelCount_;
+    rowsUp_ = 0;
+    fresh_ = false;
+}
+
+bool PictureUpload::provide(int level, qint64 budget)
+{
+    if (picture_.isNull())
+        return false;
+    level = std::clamp(level, 0, levelCount_ - 1);
+    if (fresh_ || level < storageLevel_)
+        allocate(level);
+    // Without a base level the texture would sample levels not yet up.
+    const bool partly = QOpenGLTexture::hasFeature(QOpenGLTexture::TextureMipMapLevel);
+    if (!partly)
+        budget = whole;
+    qint64 spent = 0;
+    while (shownLevel_ > level) {
+        const int next = shownLevel_ - 1;
+        const QImage& image = picture_.level(next);
+        const qint64 rowBytes = image.bytesPerLine();
+        int rows = image.height() - rowsUp_;
+        if (shownLevel_ < levelCount_) {
+            if (spent >= budget)
+                break;
+            rows = int(std::clamp<qint64>((budget - spent) / rowBytes, 1, rows));
+        }
+        texture_->setData(0, rowsUp_, 0, image.width(), rows, 1, next - storageLevel_, pixelFormat, pixelType,
+                          image.constScanLine(rowsUp_));
+        spent += rows * rowBytes;
+        rowsUp_ += rows;
+        if (rowsUp_ < image.height())
+            break;
+        rowsUp_ = 0;
+        shownLevel_ = next;
+        if (partly)
+            texture_->setMipBaseLevel(shownLevel_ - storageLevel_);
+    }
+    if (shownLevel_ == 0)
+        picture_ = MipPicture();
+    return shownLevel_ > level;
 }
 
 }

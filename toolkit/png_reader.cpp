@@ -15,9 +15,6 @@ namespace {
 // never inflates to more than about 1032 times its size.
 constexpr qint64 inflationLimit = 1032;
 
-// Keeps a reduced picture's sums of 8-bit values within 32 bits.
-constexpr int largestReduction = 256;
-
 // Everything with a destructor that a decode fills in; it lives outside
 // the frame that libpng's errors leave by longjmp.
 struct PngDecode {
@@ -48,7 +45,7 @@ int prepare(png_structp png, png_infop info, PngDecode& decode)
     // An interlaced picture is only complete after its last pass, so it is
     // read at full size.
     const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
-    const int largest = interlaced ? 1 : largestReduction;
+    const int largest = interlaced ? 1 : RowReducer::largestReduction;
     int reduction = reductionFor(declared, fittedSize(declared, decode.request), largest);
     while (pixelCount(reducedSize(declared, reduction)) > decode.request.pixelBudget && reduction < largest)
         reduction *= 2;
@@ -79,7 +76,13 @@ void convertToFourChannels(png_structp png, ChannelOrder order)
         png_set_swap_alpha(png);
 }
 
-bool readRows(png_structp png, png_infop info, int passes, PngDecode& decode)
+// Whether every pixel is opaque, so that premultiplying leaves it as it is.
+bool opaque(png_structp png, png_infop info)
+{
+    return (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) == 0 && png_get_valid(png, info, PNG_INFO_tRNS) == 0;
+}
+
+bool readRows(png_structp png, png_infop info, int passes, bool premultiply, PngDecode& decode)
 {
     const ChannelOrder order = channelOrder(decode.request.format);
     QImage& image = decode.result.image;
@@ -93,12 +96,13 @@ bool readRows(png_structp png, png_infop info, int passes, PngDecode& decode)
             png_read_row(png, row, nullptr);
             if (passes > 1)
                 continue;
-            premultiplyRow(row, width, order);
+            if (premultiply)
+                premultiplyRow(row, width, order);
             if (decode.reducer)
                 decode.reducer->add(row);
         }
     }
-    if (passes > 1)
+    if (passes > 1 && premultiply)
         for (int y = 0; y < height; ++y)
             premultiplyRow(image.scanLine(y), width, order);
     return true;
@@ -118,13 +122,17 @@ bool decodeInto(PngDecode& decode)
         return false;
     }
     png_set_read_fn(png, &decode, readBytes);
+    // Every chunk's CRC already guards the data; zlib's second checksum over
+    // the inflated pixels costs a few percent of a big picture's decode.
+    png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
     png_read_info(png, info);
     bool decoded = false;
     if (prepare(png, info, decode) > 0) {
+        const bool premultiply = !opaque(png, info);
         convertToFourChannels(png, channelOrder(decode.request.format));
         const int passes = png_set_interlace_handling(png);
         png_read_update_info(png, info);
-        decoded = readRows(png, info, passes, decode);
+        decoded = readRows(png, info, passes, premultiply, decode);
     }
     // The chunks after the pixels (text, time) are not read: their damage
     // must not cost a complete picture.

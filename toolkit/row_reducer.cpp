@@ -11,9 +11,15 @@ RowReducer::RowReducer(QImage& target, int reduction, int sourceWidth, int sourc
 
 void RowReducer::add(const uchar* row)
 {
-    for (int x = 0; x < sourceWidth_; ++x)
-        for (int byte = 0; byte < 4; ++byte)
-            sums_[size_t(x / reduction_) * 4 + byte] += row[size_t(x) * 4 + byte];
+    // Block by block, without a division per byte: this runs for every
+    // source pixel of a big picture.
+    quint32* sum = sums_.data();
+    for (int start = 0; start < sourceWidth_; start += reduction_, sum += 4) {
+        const uchar* end = row + size_t(std::min(start + reduction_, sourceWidth_)) * 4;
+        for (const uchar* pixel = row + size_t(start) * 4; pixel < end; pixel += 4)
+            for (int byte = 0; byte < 4; ++byte)
+                sum[byte] += pixel[byte];
+    }
     ++sourceRow_;
     if (++bandRows_ == reduction_ || sourceRow_ == sourceHeight_)
         emitBand();

@@ -9,6 +9,9 @@ namespace toolkit {
 
 class RowReducer {
 public:
+    // Keeps the sums of 8-bit values within 32 bits.
+    static constexpr int largestReduction = 256;
+
     // target is sourceWidth x sourceHeight divided by reduction, rounding up,
     // in a 32-bit premultiplied format.
     RowReducer(QImage& target, int reduction, int sourceWidth, int sourceHeight);

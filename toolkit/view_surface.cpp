@@ -33,12 +33,16 @@ public:
     }
 
     QWidget& widget() override { return *container_; }
-    void update() override { QOpenGLWindow::update(); }
+    void update() override
+    {
+        dirty_ = true;
+        QOpenGLWindow::update();
+    }
     void drawNow() override
     {
         if (!isExposed())
             return;
-        QOpenGLWindow::update(); // the whole window, for the request below to draw
+        update(); // the whole window, for the request below to draw
         updateAtOnce(*this);
     }
     void makeCurrent() override { QOpenGLWindow::makeCurrent(); }
@@ -47,10 +51,33 @@ public:
 protected:
     void initializeGL() override { painter_.initializeGL(); }
     void paintGL() override { painter_.paintGL(size() * devicePixelRatio()); }
+    // The platform's own update request still arrives after drawNow has
+    // drawn the frame it was made for: drawing that frame again would cost
+    // an animation tick twice its time.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest) {
+            if (!dirty_)
+                return true;
+            dirty_ = false;
+        }
+        return QOpenGLWindow::event(event);
+    }
+    void exposeEvent(QExposeEvent* event) override
+    {
+        dirty_ = true;
+        QOpenGLWindow::exposeEvent(event);
+    }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        dirty_ = true;
+        QOpenGLWindow::resizeEvent(event);
+    }
 
 private:
     SurfacePainter& painter_;
     QWidget* container_ = nullptr;
+    bool dirty_ = true; // something changed since the last frame was drawn
 };
 
 // The widget: draws into a framebuffer that Qt composes with the rest of

@@ -46,36 +46,19 @@ void main()
 static const GLfloat unitSquare[] = {-0.5f, -0.5f, 0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f};
 
 // A plane's texture holds its picture's mipmap levels from the finest one a
-// frame has needed so far down to 1 x 1; the picture waits here until its
-// full size has gone up. A ring seen whole shows its pictures at a small
-// fraction of their size, so a new picture costs a fraction of its bytes,
-// and a zoom or a camera move that needs more detail uploads it first.
-struct PlaneTexture {
-    MipPicture waiting;
-    int firstLevel = 0;
-    std::unique_ptr<QOpenGLTexture> texture;
-
-    void take(MipPicture picture)
-    {
-        waiting = std::move(picture);
-        firstLevel = std::numeric_limits<int>::max();
-    }
-    void provide(int level)
-    {
-        if (waiting.isNull() || level >= firstLevel)
-            return;
-        uploadPicture(texture, waiting, level);
-        firstLevel = level;
-        if (level == 0)
-            waiting = MipPicture();
-    }
-};
+// frame has needed so far down to 1 x 1; the picture waits in its upload
+// until its full size has gone up. A ring seen whole shows its pictures at
+// a small fraction of their size, so a new picture costs a fraction of its
+// bytes, and a zoom or a camera move that needs more detail uploads it
+// then, at most this much in a frame beyond its coarsest levels, so that
+// no animation tick carries a whole big picture.
+static constexpr qint64 uploadPerFrame = qint64(4) << 20;
 
 struct Viewport3D::Gpu : QOpenGLFunctions {
     QOpenGLShaderProgram program;
     QOpenGLBuffer square;
-    std::unique_ptr<QOpenGLTexture> white; // for planes without a picture
-    std::unordered_map<const PicturePlane*, PlaneTexture> pictures;
+    PictureUpload white; // for planes without a picture
+    std::unordered_map<const PicturePlane*, PictureUpload> pictures;
 };
 
 // Visits the picture planes below node in tree order, parents first.
@@ -151,7 +134,11 @@ QImage Viewport3D::grabFramebuffer()
     format.setSamples(ViewSurface::format().samples());
     QOpenGLFramebufferObject frame(devicePixels(), format);
     frame.bind();
+    // A picture read back is the finished one, as the screen shows it a few
+    // frames later.
+    uploadWhole_ = true;
     paintGL(frame.size());
+    uploadWhole_ = false;
     frame.release();
     QImage image = frame.toImage();
     image.setDevicePixelRatio(devicePixelRatio());
@@ -212,7 +199,8 @@ void Viewport3D::initializeGL()
 
     QImage white(1, 1, pictureFormat);
     white.fill(Qt::white);
-    uploadPicture(gl.white, MipPicture(white));
+    gl.white.take(MipPicture(white));
+    gl.white.provide(0);
 }
 
 void Viewport3D::paintGL(QSize pixels)
@@ -238,18 +226,24 @@ void Viewport3D::paintGL(QSize pixels)
     gl.program.setAttributeBuffer(0, GL_FLOAT, 0, 2);
     gl.program.setUniformValue("picture", 0);
     const QMatrix4x4 toClip = viewProjection();
+    bool uploading = false;
     forEachPlane(root_, [&](PicturePlane& plane) {
-        PlaneTexture& picture = gl.pictures[&plane];
+        PictureUpload& picture = gl.pictures[&plane];
         // The view keeps the picture from here on: the plane keeps its size.
         if (MipPicture pending = plane.takePendingPicture(); !pending.isNull())
             picture.take(std::move(pending));
         const QMatrix4x4 mvp = toClip * squareToScene(plane);
-        if (!picture.waiting.isNull())
-            picture.provide(finestLevelNeeded(mvp, pixels, picture.waiting.size()));
-        (plane.hasPicture() && picture.texture ? picture.texture : gl.white)->bind();
+        if (const QSize waiting = picture.waitingSize(); !waiting.isEmpty())
+            uploading |= picture.provide(finestLevelNeeded(mvp, pixels, waiting),
+                                         uploadWhole_ ? PictureUpload::whole : uploadPerFrame);
+        QOpenGLTexture* texture = picture.texture();
+        (plane.hasPicture() && texture ? texture : gl.white.texture())->bind();
         gl.program.setUniformValue("mvp", mvp);
         gl.glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     });
+    // The finer levels still waiting go up with the next frames.
+    if (uploading)
+        surface_.update();
 }
 
 void Viewport3D::wheelEvent(QWheelEvent* event)

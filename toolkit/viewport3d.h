@@ -59,6 +59,7 @@ private:
     Camera* camera_ = nullptr;
     QColor background_ = Qt::black;
     int maxTextureSide_ = 8192;
+    bool uploadWhole_ = false; // a frame read back takes every level it needs at once
     std::unique_ptr<Gpu> gpu_;
     ViewSurface& surface_;
 };

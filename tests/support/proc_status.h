@@ -1,6 +1,6 @@
 #pragma once
-// This process's memory figures as the kernel reports them in
-// /proc/self/status; header-only, so benchmarks use it too.
+// A process's memory figures as the kernel reports them in
+// /proc/PID/status; header-only, so benchmarks use it too.
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -8,10 +8,11 @@
 namespace procstatus {
 
 // The KiB of a field such as "VmRSS" (resident now) or "VmHWM" (resident at
-// the peak); -1 when the kernel does not report it.
-inline long kib(std::string_view field)
+// the peak) of this process, or of the process pid; -1 when the kernel does
+// not report it.
+inline long kib(std::string_view field, const std::string& pid = "self")
 {
-    std::ifstream status("/proc/self/status");
+    std::ifstream status("/proc/" + pid + "/status");
     for (std::string line; std::getline(status, line);)
         if (line.size() > field.size() && line.starts_with(field) && line[field.size()] == ':')
             return std::stol(line.substr(field.size() + 1));

@@ -1,0 +1,184 @@
+// The race against another viewer: ours and feh started from exec on the
+// same folder (nine 6000 x 4000 JPEGs, two 4000 x 3000 PNGs, one BMP), each
+// timed to the first poll of the screen that finds a picture in a window it
+// drew, then its peak memory (VmHWM) once it has idled. The programs are
+// told apart only by the windows that appear; nothing inside them is
+// measured. Runs of the two alternate; one warm-up each is not counted.
+//   bench_race VIEWER [DATA_FOLDER]   (default /tmp/ruk-bench)
+#include "bench/bench_support.h"
+#include "tests/support/proc_status.h"
+#include <QGuiApplication>
+#include <csignal>
+#include <set>
+#include <sys/wait.h>
+#include <xcb/xcb.h>
+
+// root/race: the nine photos (hard links), two PNGs and a BMP, made on
+// first use. The JPEGs sort first, so both viewers open with one of them.
+static std::string raceFolder(const std::string& root, const bench::Photos& photos)
+{
+    const std::string folder = root + "/race";
+    if (std::filesystem::exists(root + "/race.complete"))
+        return folder;
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < 9; ++i) {
+        const std::string link = folder + "/" + std::filesystem::path(photos.files[i]).filename().string();
+        std::filesystem::remove(link);
+        std::filesystem::create_hard_link(photos.files[i], link);
+    }
+    const char* others[] = {"/IMG_1000.png", "/IMG_1001.png", "/IMG_1002.bmp"};
+    for (int i = 0; i < 3; ++i) {
+        std::fprintf(stderr, "making %s%s\n", folder.c_str(), others[i]);
+        bench::photo(20 + i).scaled(4000, 3000).save(QString::fromStdString(folder + others[i]));
+    }
+    std::ofstream complete(root + "/race.complete");
+    return folder;
+}
+
+// A picture, not a window's flat controls, its text or a blank view: many
+// distinct colours among the pixels that have colour at all.
+static bool showsPicture(const uint8_t* pixels, int count)
+{
+    std::set<int> colours;
+    for (int i = 0; i < count; ++i) {
+        const uint8_t* p = pixels + 4 * i;
+        const int lo = std::min({p[0], p[1], p[2]}), hi = std::max({p[0], p[1], p[2]});
+        if (hi - lo >= 24 && colours.insert((p[0] >> 3) << 10 | (p[1] >> 3) << 5 | p[2] >> 3).second &&
+            colours.size() >= 256)
+            return true;
+    }
+    return false;
+}
+
+class Screen {
+public:
+    Screen() : connection_(xcb_connect(nullptr, nullptr))
+    {
+        if (xcb_connection_has_error(connection_)) {
+            std::fprintf(stderr, "no X display\n");
+            std::_Exit(2);
+        }
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    }
+    ~Screen() { xcb_disconnect(connection_); }
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    // The top-level windows shown now.
+    std::set<xcb_window_t> shown()
+    {
+        std::set<xcb_window_t> windows;
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_->root), nullptr);
+        if (!tree)
+            return windows;
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+                connection_, xcb_get_window_attributes(connection_, children[i]), nullptr);
+            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+                windows.insert(children[i]);
+            std::free(attributes);
+        }
+        std::free(tree);
+        return windows;
+    }
+
+    // Whether the screen area of window shows a picture.
+    bool showsPicture(xcb_window_t window)
+    {
+        xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+        if (!geometry)
+            return false;
+        const int x = std::max(0, int(geometry->x)), y = std::max(0, int(geometry->y));
+        const int width = std::min(int(geometry->width), root_->width_in_pixels - x);
+        const int height = std::min(int(geometry->height), root_->height_in_pixels - y);
+        std::free(geometry);
+        if (width <= 0 || height <= 0)
+            return false;
+        xcb_get_image_reply_t* image = xcb_get_image_reply(
+            connection_,
+            xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_->root, int16_t(x), int16_t(y), uint16_t(width),
+                          uint16_t(height), ~0u),
+            nullptr);
+        if (!image)
+            return false;
+        const bool found = xcb_get_image_data_length(image) >= 4 * width * height &&
+                           ::showsPicture(xcb_get_image_data(image), width * height);
+        std::free(image);
+        return found;
+    }
+
+private:
+    xcb_connection_t* connection_;
+    xcb_screen_t* root_;
+};
+
+struct Result {
+    double firstPictureMs, peakMiB;
+};
+
+// Starts command, polls the screen until a window it opened shows a
+// picture, lets it idle 3 s, reads its peak memory and ends it.
+static Result race(Screen& screen, const std::vector<std::string>& command)
+{
+    const std::set<xcb_window_t> before = screen.shown();
+    std::vector<char*> argv;
+    for (const std::string& word : command)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(argv[0], argv.data());
+        std::_Exit(127);
+    }
+    double found = -1;
+    while (found < 0) {
+        const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        if (elapsed > 60000 || waitpid(pid, nullptr, WNOHANG) == pid) {
+            std::fprintf(stderr, "%s showed no picture\n", argv[0]);
+            std::_Exit(3);
+        }
+        for (xcb_window_t window : screen.shown())
+            if (!before.contains(window) && screen.showsPicture(window)) {
+                found = elapsed;
+                break;
+            }
+        if (found < 0)
+            usleep(5000);
+    }
+    usleep(3000000);
+    const double peak = procstatus::kib("VmHWM", std::to_string(pid)) / 1024.0;
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    return {found, peak};
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_race VIEWER [DATA_FOLDER]\n");
+        return 1;
+    }
+    QGuiApplication app(argc, argv);
+    const std::string root = argc > 2 ? argv[2] : "/tmp/ruk-bench";
+    const std::string folder = raceFolder(root, bench::photos(root));
+    const std::vector<std::string> ours{argv[1], folder};
+    const std::vector<std::string> feh{"feh", "--sort", "filename", folder};
+    Screen screen;
+    std::vector<double> oursFirst, oursPeak, fehFirst, fehPeak;
+    for (int run = 0; run <= 5; ++run) {
+        const Result a = race(screen, ours), b = race(screen, feh);
+        if (run == 0)
+            continue;
+        oursFirst.push_back(a.firstPictureMs);
+        oursPeak.push_back(a.peakMiB);
+        fehFirst.push_back(b.firstPictureMs);
+        fehPeak.push_back(b.peakMiB);
+    }
+    bench::figure("race_first", oursFirst, "ms", "ours: exec to the first picture on screen");
+    bench::figure("race_feh_first", fehFirst, "ms", "feh: exec to the first picture on screen");
+    bench::figure("race_peak", oursPeak, "MiB", "ours: peak memory (VmHWM)");
+    bench::figure("race_feh_peak", fehPeak, "MiB", "feh: peak memory (VmHWM)");
+    return 0;
+}
