@@ -10,11 +10,11 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${WINDOWS_BUILD_DIR:-$top/build-windows}
 
-packages=(g++-mingw-w64-x86-64-win32 wine64)
+packages=(g++-mingw-w64-x86-64-posix wine64)
 "$top/scripts/install_packages.sh" "${packages[@]}"
 
 cmake -S "$top/tests/windows" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++ >/dev/null
+  -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++-posix >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
 
 # A prefix of our own whose null graphics driver makes windows without a
