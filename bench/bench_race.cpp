@@ -17,7 +17,7 @@
 // first use. The JPEGs sort first, so both viewers open with one of them.
 static std::string raceFolder(const std::string& root, const bench::Photos& photos)
 {
-    const std::string folder = root + "/race";
+    std::string folder = root + "/race";
     if (std::filesystem::exists(root + "/race.complete"))
         return folder;
     std::filesystem::create_directories(folder);
@@ -41,7 +41,7 @@ static bool showsPicture(const uint8_t* pixels, int count)
 {
     std::set<int> colours;
     for (int i = 0; i < count; ++i) {
-        const uint8_t* p = pixels + 4 * i;
+        const uint8_t* p = pixels + 4 * std::ptrdiff_t(i);
         const int lo = std::min({p[0], p[1], p[2]}), hi = std::max({p[0], p[1], p[2]});
         if (hi - lo >= 24 && colours.insert((p[0] >> 3) << 10 | (p[1] >> 3) << 5 | p[2] >> 3).second &&
             colours.size() >= 256)
@@ -123,6 +123,7 @@ static Result race(Screen& screen, const std::vector<std::string>& command)
 {
     const std::set<xcb_window_t> before = screen.shown();
     std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
     for (const std::string& word : command)
         argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
