@@ -9,9 +9,9 @@
 #include "toolkit/viewport3d.h"
 #include <QFile>
 #include <QWheelEvent>
-#include <system_error>
 #include <exception>
 #include <memory>
+#include <system_error>
 
 void TForm1::CreateRoundImage3D()
 {

@@ -359,7 +359,7 @@ class PictureFormatsTest : public QObject {
     {
         const std::string path = dir.filePath(QString("picture-%1").arg(++files)).toStdString();
         fixtures::writeText(path, file.toStdString());
-        return toolkit::decodePicture(toolkit::openPicture(path), maxSide, format);
+        return toolkit::decodePicture(toolkit::openPicture(path), {maxSide, toolkit::pictureBudget, format, {}});
     }
 
     void addPictureColumns()

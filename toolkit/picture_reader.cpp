@@ -216,12 +216,6 @@ static PictureRead decodeFile(int fd, const DecodeRequest& request)
     return result;
 }
 
-PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, std::stop_token stop,
-                          qint64 pixelBudget)
-{
-    return decodePicture(std::move(file), {maxSide, pixelBudget, format, std::move(stop)});
-}
-
 PictureRead decodePicture(PictureFile file, const DecodeRequest& request)
 {
     if (file.descriptor() < 0) {
@@ -240,7 +234,7 @@ PictureRead readPicture(const std::string& path, int maxSide)
 
 PictureRead readPicture(const std::string& path, int maxSide, qint64 pixelBudget)
 {
-    return decodePicture(openPicture(path), maxSide, QImage::Format_ARGB32_Premultiplied, {}, pixelBudget);
+    return decodePicture(openPicture(path), {maxSide, pixelBudget, QImage::Format_ARGB32_Premultiplied, {}});
 }
 
 }

@@ -71,19 +71,14 @@ inline constexpr qint64 pictureBudget = qint64(16384) * 16384;
 // process-wide: call this once at start-up, before any decoding thread runs.
 void setDecoderAllocationLimit();
 
-// Decodes an opened file (passing on Missing and CannotOpen) at full size,
-// except that the picture is scaled down (keeping its aspect) so that
-// neither side exceeds maxSide and so that it stays within pixelBudget.
-// format is Format_ARGB32_Premultiplied or Format_RGBA8888_Premultiplied;
-// JPEG, PNG and BMP decode straight into either. A stop request abandons
-// their decode early as Undecodable. A file whose header promises more
-// pixels than its data can hold is Undecodable, refused before the pixels
-// are allocated.
-PictureRead decodePicture(PictureFile file, int maxSide, QImage::Format format, std::stop_token stop = {},
-                          qint64 pixelBudget = pictureBudget);
-// The same, as request asks, reduced to its detail: JPEG and PNG reduce
-// while decoding, the rest on the decoding thread, without keeping the full
-// size.
+// Decodes an opened file (passing on Missing and CannotOpen) as request
+// asks: reduced to its detail (JPEG and PNG while decoding, the rest on the
+// decoding thread, without keeping the full size), then scaled down
+// (keeping its aspect) so that neither side exceeds maxSide and it stays
+// within pixelBudget. JPEG, PNG and BMP decode straight into either format.
+// A stop request abandons their decode early as Undecodable. A file whose
+// header promises more pixels than its data can hold is Undecodable,
+// refused before the pixels are allocated.
 PictureRead decodePicture(PictureFile file, const DecodeRequest& request);
 
 // Opens and decodes path in one go, to Format_ARGB32_Premultiplied.
