@@ -99,8 +99,9 @@ void TForm1::loadOpened(int slot, const std::string& path, toolkit::PictureFile 
         showPicture(slot, path, source, {});
         return;
     }
+    // Without a decode made ahead the user waits for this one: two threads.
     const std::optional<PreparedPicture> ahead = decodeAhead_.take(path, source);
-    showPicture(slot, path, source, ahead ? *ahead : preparePicture(std::move(file), source.detail));
+    showPicture(slot, path, source, ahead ? *ahead : preparePicture(std::move(file), source.detail, 2));
 }
 
 // Puts a picture decoded from path into slot's plane, in place of any
@@ -191,9 +192,12 @@ void TForm1::refineWhereNeeded()
 }
 
 // A picture decoded again for slot's plane replaces the one it shows if the
-// file still gave that picture.
+// file still gave that picture, on screen at once: the user has waited for
+// it since the zoom or the camera move.
 void TForm1::takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared)
 {
-    if (!prepared.picture.isNull() && prepared.realSize == imgs[slot]->pictureSize())
-        showPicture(slot, imgPaths_[slot], source, prepared);
+    if (prepared.picture.isNull() || prepared.realSize != imgs[slot]->pictureSize())
+        return;
+    showPicture(slot, imgPaths_[slot], source, prepared);
+    Viewport3D1->drawNow();
 }

@@ -1,17 +1,18 @@
 #include "carousel/decode_job.h"
+#include "toolkit/thread_priority.h"
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <algorithm>
 
-PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, const std::stop_token& stop)
+PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, int threads, const std::stop_token& stop)
 {
     if (stop.stop_requested())
         return {}; // dropped before it started: nobody reads it
     toolkit::PictureRead read = toolkit::decodePicture(
-        std::move(file), {detail.maxSide, toolkit::pictureBudget, toolkit::pictureFormat, stop, detail.side});
+        std::move(file), {detail.maxSide, toolkit::pictureBudget, toolkit::pictureFormat, stop, detail.side, threads});
     if (read.status != toolkit::PictureRead::Loaded)
         return {};
-    return {toolkit::MipPicture(std::move(read.image)), read.realSize};
+    return {toolkit::MipPicture(std::move(read.image), threads), read.realSize};
 }
 
 bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSource& candidate)
@@ -53,9 +54,12 @@ static QThreadPool& threads(DecodeJob::Lane lane)
 DecodeJob::DecodeJob(toolkit::PictureFile file, Detail detail, Lane lane)
     : source_{file.identity(), detail}
     , future_(QtConcurrent::run(&threads(lane),
-          [file = std::move(file), detail, stop = stop_.get_token(), begun = begun_]() mutable {
+          [file = std::move(file), detail, lane, stop = stop_.get_token(), begun = begun_]() mutable {
               *begun = true;
-              return preparePicture(std::move(file), detail, stop);
+              if (lane != Load)
+                  toolkit::giveWayToInteraction();
+              const int cores = lane == Refine ? 2 : 1;
+              return preparePicture(std::move(file), detail, cores, stop);
           }))
 {
 }

@@ -37,13 +37,15 @@ struct PreparedPicture {
     QSize realSize; // the picture's size as its file declares it
 };
 
-// Decodes an opened file for a plane.
-PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, const std::stop_token& stop = {});
+// Decodes an opened file for a plane, on as many threads as given.
+PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, int threads, const std::stop_token& stop = {});
 
 // preparePicture on a loading thread. A load the user waits for has a
 // thread per core; decodes made ahead share one thread, so that they never
 // take more than one core, nor the memory of more than one decode at a time;
-// so do decodes at finer or coarser detail for planes already shown.
+// so do decodes at finer or coarser detail for planes already shown, but
+// each of those, awaited alone, decodes on two threads. Both lanes give way
+// to the user-interface thread and the renderer.
 class DecodeJob {
 public:
     enum Lane { Load, Ahead, Refine };

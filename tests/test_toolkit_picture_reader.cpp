@@ -6,6 +6,7 @@
 #include "toolkit/picture_reader.h"
 #include <QBuffer>
 #include <QImageReader>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
@@ -47,6 +48,18 @@ static QByteArray jpegTurnedByTag(const QImage& image)
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
     const QByteArray segment = QByteArray("\xff\xe1", 2) + pngbytes::bigEndian32(exif.size() + 2).right(2) + exif;
     return bytes.insert(2, segment); // right after the start-of-image marker
+}
+
+// Noise over gradients, so that every row of its JPEG decodes differently.
+static QImage noisyPicture(QSize size, QImage::Format format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb((x + int(random.bounded(40))) % 256, (y + int(random.bounded(40))) % 256,
+                                      int(random.bounded(256))));
+    return image.convertToFormat(format);
 }
 
 class PictureReaderTest : public QObject {
@@ -144,6 +157,46 @@ private slots:
         QCOMPARE(read.realSize, QSize(40, 20));
         const QColor topLeft = read.image.pixelColor(2, 2);
         QVERIFY2(topLeft.red() > 200 && topLeft.green() < 60 && topLeft.blue() < 60, qPrintable(topLeft.name()));
+    }
+
+    // A decode on two threads splits the rows into bands that meet inside a
+    // block row; the picture must be the one a single thread makes.
+    void jpegInBandsEqualsOneThread_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("detailSide");
+        QTest::addColumn<int>("cutTo"); // keep this many bytes of the file (0: all)
+        QTest::newRow("colour, full size") << QSize(611, 433) << int(QImage::Format_RGB32) << 0 << 0;
+        QTest::newRow("colour, halved") << QSize(611, 433) << int(QImage::Format_RGB32) << 300 << 0;
+        QTest::newRow("colour, an eighth") << QSize(1210, 905) << int(QImage::Format_RGB32) << 150 << 0;
+        QTest::newRow("grey, full size") << QSize(300, 211) << int(QImage::Format_Grayscale8) << 0 << 0;
+        QTest::newRow("cut short in the upper band") << QSize(611, 433) << int(QImage::Format_RGB32) << 0 << 60000;
+    }
+    void jpegInBandsEqualsOneThread()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, format);
+        QFETCH(int, detailSide);
+        QFETCH(int, cutTo);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(noisyPicture(size, QImage::Format(format)).save(&buffer, "JPEG", 90));
+        if (cutTo > 0)
+            bytes.truncate(cutTo);
+        fixtures::writeText(path("bands.jpg"), bytes.toStdString());
+        auto decoded = [&](int threads) {
+            toolkit::DecodeRequest request{16384, toolkit::pictureBudget, QImage::Format_RGBA8888_Premultiplied, {}};
+            request.detailSide = detailSide;
+            request.threads = threads;
+            return toolkit::decodePicture(toolkit::openPicture(path("bands.jpg")), request);
+        };
+        const PictureRead one = decoded(1), two = decoded(2);
+        QCOMPARE(int(two.status), int(PictureRead::Loaded));
+        QCOMPARE(two.image.size(), one.image.size());
+        QVERIFY(two.image.height() >= 64); // large enough to be split
+        QVERIFY(two.image == one.image);
     }
 
     void unreadableFileCannotBeOpened()

@@ -14,6 +14,9 @@ struct DecodeRequest {
     // The detail wanted: the picture is decoded reduced by the largest power
     // of two that keeps its long side at least this; 0 asks for full size.
     int detailSide = 0;
+    // Threads the decode may use: a JPEG is then decoded in bands of rows at
+    // once, for a decode that has the machine to itself.
+    int threads = 1;
 };
 
 inline qint64 pixelCount(QSize size)

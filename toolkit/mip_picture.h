@@ -18,8 +18,9 @@ class MipPicture {
 public:
     MipPicture() = default;
     // Converts picture (32-bit premultiplied) and makes its levels now, on
-    // the calling thread. Implicit, so that a plain picture can be shown.
-    MipPicture(QImage picture); // NOLINT(google-explicit-constructor)
+    // the calling thread, helped by a second one when threads is above one.
+    // Implicit, so that a plain picture can be shown.
+    MipPicture(QImage picture, int threads = 1); // NOLINT(google-explicit-constructor)
 
     bool isNull() const { return levels_.empty(); }
     QSize size() const { return isNull() ? QSize() : levels_.front().size(); }

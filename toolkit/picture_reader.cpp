@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 // jpeglib.h needs FILE and size_t declared first.
@@ -113,33 +114,19 @@ struct JpegErrors {
 
 enum class JpegOutcome { Decoded, Refused, NotForUs };
 
-// Decodes bytes into image, at a reduction that keeps it at least wanted.
-// Refused: over the budget, stopped, or broken. NotForUs: colour spaces
-// (CMYK, YCCK) that Qt's reader converts and this path does not. Nothing
-// with a destructor lives in this frame, since errors leave it by longjmp.
-static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& request, PictureRead& result)
+// What a JPEG's header says of its decode for a request.
+struct JpegLayout {
+    QSize declared, decoded;
+};
+
+// Makes info ready to decode bytes as request asks, up to the start of its
+// pixels. Called only inside a frame that catches errors by setjmp.
+static void setUpJpeg(jpeg_decompress_struct& info, const QByteArray& bytes, const DecodeRequest& request)
 {
-    // Zeroed, so that destroying it is safe even if creating it failed.
-    jpeg_decompress_struct info{};
-    JpegErrors errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = [](j_common_ptr common) {
-        std::longjmp(reinterpret_cast<JpegErrors*>(common->err)->jump, 1);
-    };
-    errors.manager.output_message = [](j_common_ptr) {}; // warnings are not ours to show
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        return JpegOutcome::Refused;
-    }
     jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
     jpeg_read_header(&info, TRUE);
     const QSize declared(int(info.image_width), int(info.image_height));
-    if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr
-        && info.jpeg_color_space != JCS_RGB) {
-        jpeg_destroy_decompress(&info);
-        return JpegOutcome::NotForUs;
-    }
     info.scale_num = 1;
     info.scale_denom = reductionFor(declared, fittedSize(declared, request), 8);
     // JPEG has no alpha: opaque pixels are premultiplied as they stand.
@@ -147,24 +134,116 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& requ
         info.out_color_space = JCS_EXT_RGBA;
     else
         info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+}
+
+// Installs the handlers that turn libjpeg's errors into a longjmp to jump
+// and keep its warnings to itself.
+static void catchJpegErrors(jpeg_decompress_struct& info, JpegErrors& errors)
+{
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = [](j_common_ptr common) {
+        std::longjmp(reinterpret_cast<JpegErrors*>(common->err)->jump, 1);
+    };
+    errors.manager.output_message = [](j_common_ptr) {}; // warnings are not ours to show
+}
+
+// Reads the header of bytes. Refused: broken. NotForUs: colour spaces
+// (CMYK, YCCK) that Qt's reader converts and this path does not. Nothing
+// with a destructor lives in this frame, since errors leave it by longjmp;
+// the same holds for decodeJpegRows.
+static JpegOutcome readJpegLayout(const QByteArray& bytes, const DecodeRequest& request, JpegLayout& layout)
+{
+    // Zeroed, so that destroying it is safe even if creating it failed.
+    jpeg_decompress_struct info{};
+    JpegErrors errors;
+    catchJpegErrors(info, errors);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return JpegOutcome::Refused;
+    }
+    setUpJpeg(info, bytes, request);
+    if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr
+        && info.jpeg_color_space != JCS_RGB) {
+        jpeg_destroy_decompress(&info);
+        return JpegOutcome::NotForUs;
+    }
+    jpeg_calc_output_dimensions(&info);
+    layout = {{int(info.image_width), int(info.image_height)}, {int(info.output_width), int(info.output_height)}};
+    jpeg_destroy_decompress(&info);
+    return JpegOutcome::Decoded;
+}
+
+// The rows of the decoded picture from first up to last, written at pixels
+// (row 0's address) with stride bytes between rows. The rows above first
+// are only entropy-decoded, which is all the format requires to reach
+// them; the ones below last not at all. False: broken or stopped.
+static bool decodeJpegRows(const QByteArray& bytes, const DecodeRequest& request, uchar* pixels, qsizetype stride,
+                           int first, int last)
+{
+    jpeg_decompress_struct info{};
+    JpegErrors errors;
+    catchJpegErrors(info, errors);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    setUpJpeg(info, bytes, request);
     jpeg_start_decompress(&info);
-    const QSize decoded(int(info.output_width), int(info.output_height));
-    if (pixelCount(decoded) > request.pixelBudget || request.stop.stop_requested())
-        std::longjmp(errors.jump, 1);
-    result.image = hugePageImage(decoded, request.format);
-    if (result.image.isNull())
-        std::longjmp(errors.jump, 1);
-    result.realSize = declared;
+    if (first > 0)
+        jpeg_skip_scanlines(&info, JDIMENSION(first));
     JSAMPROW rows[16];
-    while (info.output_scanline < info.output_height) {
+    while (int(info.output_scanline) < last) {
         if (request.stop.stop_requested())
             std::longjmp(errors.jump, 1);
-        const int count = int(std::min<JDIMENSION>(16, info.output_height - info.output_scanline));
+        const int count = std::min(16, last - int(info.output_scanline));
         for (int i = 0; i < count; ++i)
-            rows[i] = result.image.scanLine(int(info.output_scanline) + i);
-        jpeg_read_scanlines(&info, rows, count);
+            rows[i] = pixels + stride * (qsizetype(info.output_scanline) + i);
+        jpeg_read_scanlines(&info, rows, JDIMENSION(count));
     }
     jpeg_destroy_decompress(&info);
+    return true;
+}
+
+// Where a decode on two threads splits the rows: the thread that decodes
+// the lower band first entropy-decodes the upper one, so the upper band is
+// the larger, to end both at about the same time.
+static int upperBandRows(int height)
+{
+    return height * 7 / 10;
+}
+
+// Decodes bytes into result's picture, at a reduction that keeps it at
+// least the detail wanted; with request.threads above one, in two bands of
+// rows at once.
+static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& request, PictureRead& result)
+{
+    JpegLayout layout;
+    if (const JpegOutcome outcome = readJpegLayout(bytes, request, layout); outcome != JpegOutcome::Decoded)
+        return outcome;
+    if (pixelCount(layout.decoded) > request.pixelBudget || request.stop.stop_requested())
+        return JpegOutcome::Refused;
+    QImage image = hugePageImage(layout.decoded, request.format);
+    if (image.isNull())
+        return JpegOutcome::Refused;
+    // Both threads write through these, never through the shared QImage.
+    uchar* const pixels = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const int height = image.height();
+    bool decoded = false;
+    if (request.threads > 1 && height >= 64) {
+        const int split = upperBandRows(height);
+        bool lower = false;
+        std::thread helper([&] { lower = decodeJpegRows(bytes, request, pixels, stride, split, height); });
+        decoded = decodeJpegRows(bytes, request, pixels, stride, 0, split);
+        helper.join();
+        decoded = decoded && lower;
+    } else {
+        decoded = decodeJpegRows(bytes, request, pixels, stride, 0, height);
+    }
+    if (!decoded)
+        return JpegOutcome::Refused;
+    result.image = std::move(image);
+    result.realSize = layout.declared;
     return JpegOutcome::Decoded;
 }
 

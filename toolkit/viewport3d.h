@@ -39,6 +39,9 @@ public:
     // The scene drawn now, as the screen would show it, in device pixels
     // (with the device pixel ratio set). Null before the view was shown.
     QImage grabFramebuffer();
+    // Whether the last frame drew a picture with less detail than it needed,
+    // its finer levels still going up in the frames that follow.
+    bool uploading() const { return uploading_; }
 
 signals:
     // A frame has reached the screen.
@@ -60,6 +63,7 @@ private:
     QColor background_ = Qt::black;
     int maxTextureSide_ = 8192;
     bool uploadWhole_ = false; // a frame read back takes every level it needs at once
+    bool uploading_ = false;
     std::unique_ptr<Gpu> gpu_;
     ViewSurface& surface_;
 };
