@@ -1,6 +1,9 @@
 // Which mipmap level a frame needs at the finest: the texel-to-pixel ratio
-// where the square shows most magnified, less one level in hand.
+// where the square shows most magnified, less one level in hand; and the
+// levels a picture carries.
+#include "toolkit/mip_picture.h"
 #include "toolkit/texture_detail.h"
+#include <QRandomGenerator>
 #include <QtTest>
 
 using namespace toolkit;
@@ -55,6 +58,27 @@ private slots:
         QFETCH(QSize, texture);
         QFETCH(int, level);
         QCOMPARE(finestLevelNeeded(squareToClip, viewport, texture), level);
+    }
+
+    // The first level below a large picture is made on two threads, each
+    // taking half its rows (an odd count here); every level must be the
+    // one a single thread makes, each pixel the average of the four above.
+    void levelsOnTwoThreadsEqualOne()
+    {
+        QImage picture(1401, 903, pictureFormat);
+        QRandomGenerator random(3);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, random.generate() | 0xff000000u);
+        const MipPicture one(picture, 1), two(picture, 2);
+        QCOMPARE(two.levelCount(), 11); // 1401 x 903 down to 1 x 1
+        for (int i = 0; i < one.levelCount(); ++i)
+            QVERIFY2(two.level(i) == one.level(i), qPrintable(QString("level %1").arg(i)));
+        const QColor averaged = two.level(1).pixelColor(350, 450);
+        int red = 0;
+        for (const QPoint p : {QPoint(700, 900), QPoint(701, 900), QPoint(700, 901), QPoint(701, 901)})
+            red += picture.pixelColor(p).red();
+        QVERIFY(std::abs(averaged.red() - red / 4) <= 1);
     }
 };
 
