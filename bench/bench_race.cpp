@@ -1,11 +1,14 @@
 // The race against another viewer: ours and feh started from exec on the
-// same folder (nine 6000 x 4000 JPEGs, two 4000 x 3000 PNGs, one BMP), each
-// timed to the first poll of the screen that finds a picture in a window it
-// drew, then its peak memory (VmHWM) once it has idled. The programs are
-// told apart only by the windows that appear; nothing inside them is
-// measured. Runs of the two alternate; one warm-up each is not counted.
-//   bench_race VIEWER [DATA_FOLDER]   (default /tmp/ruk-bench)
+// same folder (nine 6000 x 4000 JPEGs, two 4000 x 3000 PNGs, one BMP), and
+// then on a tree of N tiny pictures (bench::pictureTree, which feh is told
+// to walk), each timed to the first poll of the screen that finds a
+// picture in a window it drew, then its peak memory (VmHWM) once it has
+// idled. The programs are told apart only by the windows that appear;
+// nothing inside them is measured. Runs of the two alternate; one warm-up
+// each is not counted. Both sort their lists by name.
+//   bench_race VIEWER [DATA_FOLDER [N]]   (default /tmp/ruk-bench, 100000)
 #include "bench/bench_support.h"
+#include "bench/picture_tree.h"
 #include "tests/support/proc_status.h"
 #include <QGuiApplication>
 #include <csignal>
@@ -164,22 +167,28 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const std::string root = argc > 2 ? argv[2] : "/tmp/ruk-bench";
     const std::string folder = raceFolder(root, bench::photos(root));
-    const std::vector<std::string> ours{argv[1], folder};
-    const std::vector<std::string> feh{"feh", "--sort", "filename", folder};
+    const int treePictures = argc > 3 ? std::atoi(argv[3]) : 100000;
+    const std::string tree = bench::pictureTree(root, treePictures);
     Screen screen;
-    std::vector<double> oursFirst, oursPeak, fehFirst, fehPeak;
-    for (int run = 0; run <= 5; ++run) {
-        const Result a = race(screen, ours), b = race(screen, feh);
-        if (run == 0)
-            continue;
-        oursFirst.push_back(a.firstPictureMs);
-        oursPeak.push_back(a.peakMiB);
-        fehFirst.push_back(b.firstPictureMs);
-        fehPeak.push_back(b.peakMiB);
-    }
-    bench::figure("race_first", oursFirst, "ms", "ours: exec to the first picture on screen");
-    bench::figure("race_feh_first", fehFirst, "ms", "feh: exec to the first picture on screen");
-    bench::figure("race_peak", oursPeak, "MiB", "ours: peak memory (VmHWM)");
-    bench::figure("race_feh_peak", fehPeak, "MiB", "feh: peak memory (VmHWM)");
+    // Races viewer and feh on what, the figures under prefix.
+    const auto raceOn = [&](const std::string& prefix, const std::vector<std::string>& viewer,
+                            const std::vector<std::string>& feh) {
+        std::vector<double> oursFirst, oursPeak, fehFirst, fehPeak;
+        for (int run = 0; run <= 5; ++run) {
+            const Result a = race(screen, viewer), b = race(screen, feh);
+            if (run == 0)
+                continue;
+            oursFirst.push_back(a.firstPictureMs);
+            oursPeak.push_back(a.peakMiB);
+            fehFirst.push_back(b.firstPictureMs);
+            fehPeak.push_back(b.peakMiB);
+        }
+        bench::figure((prefix + "_first").c_str(), oursFirst, "ms", "ours: exec to the first picture on screen");
+        bench::figure((prefix + "_feh_first").c_str(), fehFirst, "ms", "feh: exec to the first picture on screen");
+        bench::figure((prefix + "_peak").c_str(), oursPeak, "MiB", "ours: peak memory (VmHWM)");
+        bench::figure((prefix + "_feh_peak").c_str(), fehPeak, "MiB", "feh: peak memory (VmHWM)");
+    };
+    raceOn("race", {argv[1], folder}, {"feh", "--sort", "filename", folder});
+    raceOn("race_tree", {argv[1], tree}, {"feh", "--recursive", "--sort", "filename", tree});
     return 0;
 }

@@ -2,56 +2,23 @@
 // measured in the same run: a plain walk with a bytewise sort, and find(1).
 // Medians of 5 warm runs.
 //   bench_scan FOLDER [N]   (N pictures, default 100000)
-// The tree, FOLDER/pictures-N, is made on first use: 1000 folders of tiny
-// PNGs named IMG_nnnnnnn.JPG.
+// The tree is bench::pictureTree's.
+#include "bench/picture_tree.h"
 #include "collection/file_tests.h"
 #include "collection/folder_scan.h"
 #include "collection/picture_list.h"
 #include "tests/support/proc_status.h"
-#include <QBuffer>
-#include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <dirent.h>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-constexpr int folders = 1000;
 constexpr int runs = 5;
-
-// Each folder's first picture is written and the rest are hard links to
-// it, which keeps the tree small and within the file system's link limit.
-void makeTree(const std::string& tree, int pictures)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
-    char name[64];
-    for (int f = 0; f < folders && f < pictures; ++f) {
-        std::snprintf(name, sizeof name, "/Album %04d", f);
-        const std::string folder = tree + name;
-        std::filesystem::create_directories(folder);
-        std::string first;
-        for (int i = f; i < pictures; i += folders) {
-            std::snprintf(name, sizeof name, "/IMG_%07d.JPG", i);
-            if (first.empty()) {
-                first = folder + name;
-                std::ofstream(first, std::ios::binary).write(png.constData(), png.size());
-            } else {
-                link(first.c_str(), (folder + name).c_str());
-            }
-        }
-    }
-    std::ofstream(tree + ".complete");
-}
 
 double seconds(const std::function<void()>& work)
 {
@@ -89,6 +56,13 @@ void plainWalk(std::string& path, std::vector<std::string>& found)
 }
 
 
+// One line for run.sh, in milliseconds: key, median, min, max, unit, description.
+void figure(const char* key, const std::vector<double>& times, const char* description)
+{
+    const auto [low, high] = std::minmax_element(times.begin(), times.end());
+    std::printf("figure %s %.1f %.1f %.1f ms %s\n", key, 1000 * median(times), 1000 * *low, 1000 * *high, description);
+}
+
 }
 
 int main(int argc, char** argv)
@@ -98,9 +72,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const int pictures = argc > 2 ? std::atoi(argv[2]) : 100000;
-    const std::string tree = std::string(argv[1]) + "/pictures-" + std::to_string(pictures);
-    if (!std::filesystem::exists(tree + ".complete"))
-        makeTree(tree, pictures);
+    const std::string tree = bench::pictureTree(argv[1], pictures);
 
     int listed = 0;
     auto scanAndList = [&] {
@@ -136,5 +108,7 @@ int main(int argc, char** argv)
     std::printf("floor, plain walk + bytewise sort: %.3f s\n", median(plain));
     std::printf("floor, find -type f | wc -l: %.3f s\n", median(findTimes));
     std::printf("ratio to the plain floor: %.2f\n", scanAndSort / median(plain));
+    figure("scan_sort", ours, "scan + sorted list");
+    figure("floor_scan_sort", plain, "plain walk + bytewise sort");
     return listed == pictures ? 0 : 1;
 }

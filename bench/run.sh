@@ -35,12 +35,13 @@ figures=$(for program in load step frame memory refine; do
   "$build/bench/bench_$program" "$data" | grep '^figure '
 done)
 # The race: our program and feh from exec, told apart by the windows they draw.
-figures+=$'\n'$("$build/bench/bench_race" "$build/ruk-viewer" "$data" | grep '^figure ')
+figures+=$'\n'$("$build/bench/bench_race" "$build/ruk-viewer" "$data" "$scan_pictures" | grep '^figure ')
 # The frame again as a Wayland client, where the view draws through an
 # OpenGL widget composed with the window.
 figures+=$'\n'$("$top/tests/under_weston.sh" "$build/bench/bench_frame" "$data" | grep '^figure frame ' |
   sed 's/^figure frame /figure frame_wayland /')
 scan=$("$build/bench/bench_scan" "$data" "$scan_pictures")
+figures+=$'\n'$(grep '^figure ' <<<"$scan")
 echo "load after:  $(uptime)"
 
 declare -A median low high
@@ -64,6 +65,12 @@ row "race: exec to the first picture on screen, ours (ms)" race_first \
   "feh on the same folder, same run" "${median[race_feh_first]}" "<= 2.00"
 row "race: peak memory (VmHWM), ours (MiB)" race_peak \
   "feh on the same folder, same run" "${median[race_feh_peak]}" "<= 2.00"
+row "race: exec to the first picture, tree of $scan_pictures, ours (ms)" race_tree_first \
+  "feh --recursive on the same tree, same run" "${median[race_tree_feh_first]}" "<= 0.80"
+row "  peak memory (VmHWM), ours (MiB)" race_tree_peak \
+  "feh --recursive on the same tree, same run" "${median[race_tree_feh_peak]}" ""
+row "scan + sorted list, tree of $scan_pictures (ms)" scan_sort \
+  "single-thread walk + bytewise sort" "${median[floor_scan_sort]}" "<= 1.00"
 row "Next step, click to the end of its first tick (ms)" step \
   "one libjpeg-turbo decode" "${median[floor_one]}" "<= 0.50"
 row "  the click handler alone (ms)" step_handler \
@@ -85,4 +92,4 @@ row "resident memory after loading nine 12000x8000 (MiB)" memory_big \
   "empty ring ${median[memory_empty]} + 64" "$allowed" "<= 1.00"
 echo
 echo "scan (bench_scan, $scan_pictures pictures):"
-sed 's/^/  /' <<<"$scan"
+grep -v '^figure ' <<<"$scan" | sed 's/^/  /'

@@ -1,51 +1,51 @@
 #include "collection/folder_scan.h"
 #include "collection/file_tests.h"
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
 #include <dirent.h>
+#include <memory>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
-// One folder on the way down. Its entries are read at once and the folder
-// closed, so a deep tree holds no open handles; an explicit stack of these
-// keeps a deep tree from exhausting the call stack.
-struct Listing {
-    std::string prefix; // ends in '/'
+// The folders on the way down to one, so that a link back up to any of them
+// (a loop) is not entered again.
+struct Ancestry {
     dev_t device;
     ino_t inode;
-    std::vector<std::pair<std::string, unsigned char>> entries; // name, d_type
-    size_t next = 0;
+    std::shared_ptr<const Ancestry> above;
 };
 
-bool onDescent(const std::vector<Listing>& descent, const struct stat& folder)
+bool onDescent(const Ancestry* folder, const struct stat& candidate)
 {
-    for (const Listing& above : descent)
-        if (above.device == folder.st_dev && above.inode == folder.st_ino)
+    for (; folder; folder = folder->above.get())
+        if (folder->device == candidate.st_dev && folder->inode == candidate.st_ino)
             return true;
     return false;
 }
 
-void enter(std::vector<Listing>& descent, std::string prefix)
-{
-    DIR* dir = opendir(prefix.c_str());
-    if (!dir)
-        return;
-    struct stat st;
-    if (fstat(dirfd(dir), &st) == 0 && !onDescent(descent, st)) {
-        Listing folder{std::move(prefix), st.st_dev, st.st_ino, {}};
-        while (const dirent* entry = readdir(dir))
-            if (entry->d_name[0] != '.')
-                folder.entries.emplace_back(entry->d_name, entry->d_type);
-        descent.push_back(std::move(folder));
-    }
-    closedir(dir);
-}
+// One folder of the tree, listed by whichever walking thread took it: its
+// finds and its subfolders, in listing order.
+struct Folder {
+    std::string prefix; // ends in '/'
+    std::shared_ptr<const Ancestry> above;
+    struct Item {
+        std::string find;  // a picture's path, or
+        size_t folder = 0; // with no find, the subfolder at this index
+    };
+    std::vector<Item> items;
+};
 
 // Sized exactly, since a list may keep a million of them.
-std::string join(const std::string& prefix, const std::string& name)
+std::string join(const std::string& prefix, const char* name)
 {
+    const size_t length = std::char_traits<char>::length(name);
     std::string path;
-    path.reserve(prefix.size() + name.size());
-    path.append(prefix).append(name);
+    path.reserve(prefix.size() + length);
+    path.append(prefix).append(name, length);
     return path;
 }
 
@@ -55,25 +55,109 @@ bool isFolderEntry(const std::string& path, unsigned char type)
     return type == DT_DIR || ((type == DT_LNK || type == DT_UNKNOWN) && isFolder(path));
 }
 
+// The folders of a tree, listed on several threads at once: listing is
+// mostly waiting on the file system, which serves several at a time.
+class TreeWalk {
+public:
+    explicit TreeWalk(std::string root) { folders_.push_back({std::move(root), nullptr, {}}); }
+
+    void run()
+    {
+        const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1;
+        std::vector<std::jthread> threads;
+        for (unsigned i = 0; i < helpers; ++i)
+            threads.emplace_back([this] { work(); });
+        work();
+    }
+
+    // The finds in the order a depth-first walk in listing order makes.
+    std::vector<std::string> finds()
+    {
+        std::vector<std::string> found;
+        std::vector<std::pair<size_t, size_t>> descent{{0, 0}}; // folder, next item
+        while (!descent.empty()) {
+            auto& [index, next] = descent.back();
+            std::vector<Folder::Item>& items = folders_[index].items;
+            if (next == items.size()) {
+                descent.pop_back();
+                continue;
+            }
+            Folder::Item& item = items[next++];
+            if (item.find.empty())
+                descent.emplace_back(item.folder, 0);
+            else
+                found.push_back(std::move(item.find));
+        }
+        return found;
+    }
+
+private:
+    // Takes folders to list until none is left and no thread is listing one
+    // that could add more.
+    void work()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return next_ < folders_.size() || busy_ == 0; });
+            if (next_ == folders_.size())
+                return;
+            Folder& folder = folders_[next_++]; // a deque: stays where it is
+            ++busy_;
+            lock.unlock();
+            list(folder);
+            lock.lock();
+            --busy_;
+            changed_.notify_all();
+        }
+    }
+
+    // Lists folder, unless it cannot be opened or lies on its own way down.
+    void list(Folder& folder)
+    {
+        DIR* dir = opendir(folder.prefix.c_str());
+        if (!dir)
+            return;
+        struct stat st;
+        if (fstat(dirfd(dir), &st) != 0 || onDescent(folder.above.get(), st)) {
+            closedir(dir);
+            return;
+        }
+        const auto self = std::make_shared<const Ancestry>(Ancestry{st.st_dev, st.st_ino, folder.above});
+        std::vector<Folder> subfolders;
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            std::string path = join(folder.prefix, entry->d_name);
+            if (isFolderEntry(path, entry->d_type)) {
+                folder.items.push_back({{}, subfolders.size()});
+                subfolders.push_back({std::move(path += '/'), self, {}});
+            } else if (isPictureFileName(entry->d_name) && (entry->d_type == DT_REG || isFile(path))) {
+                folder.items.push_back({std::move(path)});
+            }
+        }
+        closedir(dir);
+        if (subfolders.empty())
+            return;
+        const std::lock_guard lock(mutex_);
+        const size_t first = folders_.size();
+        for (Folder::Item& item : folder.items)
+            if (item.find.empty())
+                item.folder += first;
+        std::move(subfolders.begin(), subfolders.end(), std::back_inserter(folders_));
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Folder> folders_; // the root first, then in the order found
+    size_t next_ = 0;            // the first folder no thread has taken
+    int busy_ = 0;               // threads listing a folder
+};
+
 }
 
 std::vector<std::string> scanFolder(const std::string& dir)
 {
-    std::vector<std::string> finds;
-    std::vector<Listing> descent;
-    enter(descent, dir.ends_with('/') ? dir : dir + '/');
-    while (!descent.empty()) {
-        Listing& folder = descent.back();
-        if (folder.next == folder.entries.size()) {
-            descent.pop_back();
-            continue;
-        }
-        const auto& [name, type] = folder.entries[folder.next++];
-        std::string path = join(folder.prefix, name);
-        if (isFolderEntry(path, type))
-            enter(descent, path + '/');
-        else if (isPictureFileName(name) && (type == DT_REG || isFile(path)))
-            finds.push_back(std::move(path));
-    }
-    return finds;
+    TreeWalk walk(dir.ends_with('/') ? dir : dir + '/');
+    walk.run();
+    return walk.finds();
 }

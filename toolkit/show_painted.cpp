@@ -43,10 +43,10 @@ private:
 void reachScreen()
 {
 #if defined(__unix__) && !defined(__APPLE__)
-    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-        xcb_connection_t* connection = x11->connection();
+    // The offscreen platform answers to the X11 interface with no connection.
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (xcb_connection_t* connection = x11 ? x11->connection() : nullptr)
         std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-    }
 #endif
 }
 
