@@ -1,4 +1,5 @@
 #include "collection/picture_list.h"
+#include "collection/key_order.h"
 #ifdef _WIN32
 #include "toolkit/compare_win.h"
 #else
@@ -12,61 +13,56 @@
 
 namespace {
 
-// A byte string whose plain byte order is the user locale's name order: on
-// Windows the platform's own, elsewhere ours, which reproduces it.
+// Byte strings whose plain byte order is the user locale's name order: on
+// Windows the platform's own, elsewhere ours, which reproduces it and
+// reads a folder's part of its paths once.
+#ifdef _WIN32
 std::string sortKey(const std::string& path)
 {
-#ifdef _WIN32
     return toolkit::nameSortKey(path);
-#else
-    return toolkit::LocaleCompare::user().sortKey(path);
-#endif
 }
+
+struct KeyMaker {
+    std::string operator()(const std::string& path) const { return sortKey(path); }
+};
+#else
+std::string sortKey(const std::string& path)
+{
+    return toolkit::LocaleCompare::user().sortKey(path);
+}
+
+struct KeyMaker : toolkit::LocaleCompare::KeyMaker {
+    KeyMaker() : toolkit::LocaleCompare::KeyMaker(toolkit::LocaleCompare::user()) {}
+};
+#endif
 
 constexpr auto keyLess = [](const auto& a, const auto& b) { return a.key < b.key; };
 
-// The keys of paths, built on every core: for a large scan they are most of
-// the work after the walk. Small batches stay on the calling thread.
+// Runs work(first, last) over shares of [0, count) on every core; a count
+// too small to be worth threads stays on the calling thread.
+template <class Work>
+void onEveryCore(size_t count, const Work& work)
+{
+    const size_t workers = count < 4096 ? 1 : std::max(1u, std::thread::hardware_concurrency());
+    const size_t share = (count + workers - 1) / workers;
+    auto part = [&](size_t worker) { work(std::min(count, worker * share), std::min(count, (worker + 1) * share)); };
+    std::vector<std::jthread> helpers;
+    for (size_t worker = 1; worker < workers; ++worker)
+        helpers.emplace_back(part, worker);
+    part(0);
+}
+
+// The keys of paths: for a large scan they are most of the work after the
+// walk.
 std::vector<std::string> sortKeys(const std::vector<std::string>& paths)
 {
     std::vector<std::string> keys(paths.size());
-    const size_t workers = paths.size() < 4096 ? 1 : std::max(1u, std::thread::hardware_concurrency());
-    const size_t share = (paths.size() + workers - 1) / workers;
-    auto build = [&](size_t worker) {
-        for (size_t i = worker * share; i < std::min(paths.size(), (worker + 1) * share); ++i)
-            keys[i] = sortKey(paths[i]);
-    };
-    {
-        std::vector<std::jthread> helpers;
-        for (size_t worker = 1; worker < workers; ++worker)
-            helpers.emplace_back(build, worker);
-        build(0);
-    }
+    onEveryCore(paths.size(), [&](size_t first, size_t last) {
+        KeyMaker key;
+        for (size_t i = first; i < last; ++i)
+            keys[i] = key(paths[i]);
+    });
     return keys;
-}
-
-// The positions of keys in key order, ties by position: the two halves sort
-// on two threads and then merge, which keeps the earlier of equal keys first.
-std::vector<uint32_t> keyOrder(const std::vector<std::string>& keys)
-{
-    std::vector<uint32_t> positions(keys.size());
-    std::iota(positions.begin(), positions.end(), 0);
-    const auto before = [&](uint32_t a, uint32_t b) {
-        const int c = keys[a].compare(keys[b]);
-        return c < 0 || (c == 0 && a < b);
-    };
-    if (keys.size() < 4096 || std::thread::hardware_concurrency() < 2) {
-        std::sort(positions.begin(), positions.end(), before);
-        return positions;
-    }
-    const auto middle = positions.begin() + std::ptrdiff_t(positions.size() / 2);
-    {
-        const std::jthread lower([&] { std::sort(positions.begin(), middle, before); });
-        std::sort(middle, positions.end(), before);
-    }
-    std::vector<uint32_t> merged(positions.size());
-    std::merge(positions.begin(), middle, middle, positions.end(), merged.begin(), before);
-    return merged;
 }
 
 }
@@ -82,16 +78,27 @@ bool PictureList::add(const std::string& path)
 }
 
 // Sorts positions rather than entries, which moves far less memory; ties go
-// by position, so that of equal paths the one given first is kept.
+// by position, so that of equal paths the one given first is kept. Entries
+// are taken in key order, from anywhere in memory: on every core.
 std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string>& paths)
 {
     std::vector<std::string> keys = sortKeys(paths);
-    const std::vector<uint32_t> positions = keyOrder(keys);
-    std::vector<Entry> batch;
-    batch.reserve(paths.size());
-    for (uint32_t i : positions)
-        if (batch.empty() || batch.back().key != keys[i])
-            batch.push_back({std::move(keys[i]), std::move(paths[i])});
+    const std::vector<uint32_t> order = keyOrder(keys);
+    std::vector<char> repeats(order.size()); // an equal key stands just before
+    onEveryCore(order.size(), [&](size_t first, size_t last) {
+        for (size_t i = std::max<size_t>(first, 1); i < last; ++i)
+            repeats[i] = keys[order[i]] == keys[order[i - 1]];
+    });
+    std::vector<uint32_t> kept;
+    kept.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        if (!repeats[i])
+            kept.push_back(order[i]);
+    std::vector<Entry> batch(kept.size());
+    onEveryCore(kept.size(), [&](size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i)
+            batch[i] = {std::move(keys[kept[i]]), std::move(paths[kept[i]])};
+    });
     return batch;
 }
 

@@ -53,13 +53,10 @@ int LocaleCompare::compare(std::string_view a, std::string_view b) const
     return sortKey(a).compare(sortKey(b));
 }
 
-std::string LocaleCompare::sortKey(std::string_view name) const
+// Appends name's UTF-16 text to text and its invalid bytes, each with where
+// it stands in text, to invalid.
+static void decode(std::string_view name, std::u16string& text, std::string& invalid)
 {
-    // Kept between calls: lists build millions of keys.
-    thread_local std::u16string text;
-    thread_local std::string invalid;
-    text.clear();
-    invalid.clear();
     for (size_t i = 0; i < name.size();) {
         const size_t start = i;
         UChar32 c;
@@ -75,12 +72,68 @@ std::string LocaleCompare::sortKey(std::string_view name) const
             text += {char16_t(U16_LEAD(c)), char16_t(U16_TRAIL(c))};
         }
     }
-    std::string key;
-    key.reserve(text.size() * 4 + 8);
-    impl_->windows.append(text, key);
-    key += invalid;
-    key.shrink_to_fit(); // lists keep many
-    return key;
+}
+
+// A name read so far: its text, its invalid bytes and its weights.
+struct LocaleCompare::Reading {
+    std::u16string text;
+    std::string invalid;
+    WindowsSortKey::Progress progress;
+
+    void clear()
+    {
+        text.clear();
+        invalid.clear();
+        progress.clear();
+    }
+    // Reads more of the name.
+    void read(const WindowsSortKey& windows, std::string_view more)
+    {
+        const size_t from = text.size();
+        decode(more, text, invalid);
+        windows.read(text, from, progress);
+    }
+    std::string key() const
+    {
+        // Made in storage kept between calls, then copied at its own size:
+        // lists keep many.
+        thread_local std::string made;
+        made.clear();
+        WindowsSortKey::finish(progress, made);
+        made += invalid;
+        return made;
+    }
+};
+
+std::string LocaleCompare::sortKey(std::string_view name) const
+{
+    // Kept between calls: lists build millions of keys.
+    thread_local Reading reading;
+    reading.clear();
+    reading.read(impl_->windows, name);
+    return reading.key();
+}
+
+LocaleCompare::KeyMaker::KeyMaker(const LocaleCompare& order)
+    : order_(order), folder_(std::make_unique<Reading>()), name_(std::make_unique<Reading>())
+{
+}
+
+LocaleCompare::KeyMaker::~KeyMaker() = default;
+
+std::string LocaleCompare::KeyMaker::operator()(std::string_view name)
+{
+    const WindowsSortKey& windows = order_.impl_->windows;
+    // Up to the last '/', an ASCII byte: no character spans the cut.
+    const size_t cut = name.rfind('/') + 1;
+    if (name.substr(0, cut) != folderName_) {
+        folderName_ = name.substr(0, cut);
+        folder_->clear();
+        folder_->read(windows, folderName_);
+    }
+    *name_ = *folder_; // copied into storage of the same size: no allocation
+    name_->read(windows, name.substr(cut));
+    return name_->key();
 }
 
 }

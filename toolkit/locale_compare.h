@@ -29,6 +29,27 @@ public:
     std::string sortKey(std::string_view name) const;
 
 private:
+    struct Reading;
+
+public:
+    // sortKey for many names, which reads the part up to a name's last '/'
+    // only when it differs from the name before's: a folder scan's paths
+    // come folder by folder.
+    class KeyMaker {
+    public:
+        explicit KeyMaker(const LocaleCompare& order);
+        ~KeyMaker();
+        KeyMaker(const KeyMaker&) = delete;
+        KeyMaker& operator=(const KeyMaker&) = delete;
+        std::string operator()(std::string_view name);
+
+    private:
+        const LocaleCompare& order_;
+        std::string folderName_;
+        std::unique_ptr<Reading> folder_, name_;
+    };
+
+private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -156,16 +156,24 @@ WindowsSortKey::WindowsSortKey(Table table) : units_(0x10000)
 
 WindowsSortKey::~WindowsSortKey() = default;
 
+void WindowsSortKey::Progress::clear()
+{
+    for (std::string* part : {&primary, &diacritics, &cases, &kana[0], &kana[1], &kana[2], &kana[3], &punctuations})
+        part->clear();
+}
+
 void WindowsSortKey::append(std::u16string_view text, std::string& key) const
 {
     // Kept between calls: lists build millions of keys.
-    thread_local std::string diacritics, cases, kana[4], punctuations;
-    diacritics.clear();
-    cases.clear();
-    punctuations.clear();
-    for (std::string& list : kana)
-        list.clear();
-    const size_t primaryStart = key.size();
+    thread_local Progress progress;
+    progress.clear();
+    read(text, 0, progress);
+    finish(progress, key);
+}
+
+void WindowsSortKey::read(std::u16string_view text, size_t from, Progress& progress) const
+{
+    auto& [key, diacritics, cases, kana, punctuations] = progress;
     auto addKana = [&](uint8_t flags, uint8_t repeatWeight, bool half) {
         kana[0] += char(flags & small ? 0xC4 : 0xC6);
         kana[1] += char(repeatWeight);
@@ -173,13 +181,13 @@ void WindowsSortKey::append(std::u16string_view text, std::string& key) const
         kana[3] += char(half ? 0xC4 : 0xC5);
     };
 
-    for (size_t i = 0; i < text.size(); ++i) {
+    for (size_t i = from; i < text.size(); ++i) {
         const Unit& unit = units_[text[i]];
         switch (unit.kind) {
         case ignored:
             break;
         case punctuation: {
-            const uint16_t position = uint16_t(-int((key.size() - primaryStart) / 2) - 1);
+            const uint16_t position = uint16_t(-int(key.size() / 2) - 1);
             punctuations += {char(position >> 8), char(position & 0xFF), char(unit.special[0]), char(unit.special[1])};
             break;
         }
@@ -230,6 +238,12 @@ void WindowsSortKey::append(std::u16string_view text, std::string& key) const
             break;
         }
     }
+}
+
+void WindowsSortKey::finish(const Progress& progress, std::string& key)
+{
+    const auto& [primary, diacritics, cases, kana, punctuations] = progress;
+    key += primary;
     key += '\x01';
     appendWeights(key, diacritics);
     key += '\x01';

@@ -20,6 +20,17 @@ public:
     // Appends the key of text, its closing 0 byte included, to key.
     void append(std::u16string_view text, std::string& key) const;
 
+    // The weights of a text read so far, part by part: a key in the making.
+    struct Progress {
+        std::string primary, diacritics, cases, kana[4], punctuations;
+        void clear();
+    };
+    // Reads text from position from on into progress, which holds what its
+    // units before from weigh (a mark or a repeat mark may look back).
+    void read(std::u16string_view text, size_t from, Progress& progress) const;
+    // Appends the key progress makes, its closing 0 byte included, to key.
+    static void finish(const Progress& progress, std::string& key);
+
     struct Unit;
 
 private:

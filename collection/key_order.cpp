@@ -1,0 +1,143 @@
+// The keys of a scan are long and alike: they share the path of the folder
+// scanned, and each folder's paths share its own. A plain sort compares
+// them from their first byte, again and again. Here the keys sort eight
+// bytes at a time, from the first byte where they differ: each item holds
+// the eight bytes of its key that the current step looks at, the items
+// sort by them, and each run of items whose eight bytes are alike sorts by
+// its next eight. Most comparisons never look at a key.
+#include "collection/key_order.h"
+#include <algorithm>
+#include <string_view>
+#include <thread>
+
+namespace {
+
+struct Item {
+    uint64_t next; // the eight bytes the current step looks at
+    uint32_t position;
+};
+
+// The eight bytes of key from at on, as a number in their byte order; past
+// its end, zeros.
+uint64_t eightBytesAt(const std::string& key, size_t at)
+{
+    uint64_t bytes = 0;
+    for (size_t i = at; i < at + 8; ++i)
+        bytes = bytes << 8 | (i < key.size() ? uint8_t(key[i]) : 0u);
+    return bytes;
+}
+
+bool byNext(const Item& a, const Item& b)
+{
+    return a.next != b.next ? a.next < b.next : a.position < b.position;
+}
+
+class KeySorter {
+public:
+    explicit KeySorter(const std::vector<std::string>& keys) : keys_(keys) {}
+
+    // The length of the start all keys share.
+    size_t sharedStart() const
+    {
+        size_t shared = keys_.empty() ? 0 : keys_.front().size();
+        for (const std::string& key : keys_) {
+            const auto most = std::ptrdiff_t(std::min(shared, key.size()));
+            shared = size_t(std::mismatch(key.begin(), key.begin() + most, keys_.front().begin()).first - key.begin());
+        }
+        return shared;
+    }
+
+    // Gives each item the eight bytes of its key from offset on.
+    void look(Item* first, Item* last, size_t offset) const
+    {
+        for (Item* item = first; item != last; ++item)
+            item->next = eightBytesAt(keys_[item->position], offset);
+    }
+
+    // Sorts each run of items alike in their eight bytes by the bytes after.
+    void sortRuns(Item* first, Item* last, size_t offset) const
+    {
+        for (Item* run = first; run != last;) {
+            Item* end = run + 1;
+            while (end != last && end->next == run->next)
+                ++end;
+            sortFrom(run, end, offset + 8);
+            run = end;
+        }
+    }
+
+    // Sorts items whose keys are alike up to offset (where a key has ended,
+    // as if it went on in zeros).
+    void sortFrom(Item* first, Item* last, size_t offset) const
+    {
+        if (last - first < 2)
+            return;
+        size_t longest = 0;
+        for (const Item* item = first; item != last; ++item)
+            longest = std::max(longest, keys_[item->position].size());
+        if (last - first <= 16 || longest <= offset + 8) {
+            std::sort(first, last, [&](const Item& a, const Item& b) { return before(a, b, offset); });
+            return;
+        }
+        look(first, last, offset);
+        std::sort(first, last, byNext);
+        sortRuns(first, last, offset);
+    }
+
+private:
+    // The whole comparison, from offset on: a key that ends where the other
+    // goes on in zeros is the shorter, and so the lesser.
+    bool before(const Item& a, const Item& b, size_t offset) const
+    {
+        const std::string& x = keys_[a.position];
+        const std::string& y = keys_[b.position];
+        const int c = std::string_view(x).substr(std::min(offset, x.size()))
+                          .compare(std::string_view(y).substr(std::min(offset, y.size())));
+        if (c != 0)
+            return c < 0;
+        return x.size() != y.size() ? x.size() < y.size() : a.position < b.position;
+    }
+
+    const std::vector<std::string>& keys_;
+};
+
+}
+
+std::vector<uint32_t> keyOrder(const std::vector<std::string>& keys)
+{
+    std::vector<Item> items(keys.size());
+    for (uint32_t i = 0; i < items.size(); ++i)
+        items[i].position = i;
+    const KeySorter sorter(keys);
+    const size_t offset = sorter.sharedStart();
+    if (keys.size() < 4096 || std::thread::hardware_concurrency() < 2) {
+        sorter.sortFrom(items.data(), items.data() + items.size(), offset);
+    } else {
+        // The first step on two threads, each sorting half the items; their
+        // merge's runs are then shared out, split where a run begins.
+        Item* const begin = items.data();
+        Item* const end = begin + items.size();
+        Item* const middle = begin + items.size() / 2;
+        {
+            const std::jthread lower([&] {
+                sorter.look(begin, middle, offset);
+                std::sort(begin, middle, byNext);
+            });
+            sorter.look(middle, end, offset);
+            std::sort(middle, end, byNext);
+        }
+        std::vector<Item> merged(items.size());
+        std::merge(begin, middle, middle, end, merged.begin(), byNext);
+        items = std::move(merged);
+        Item* const first = items.data();
+        Item* const last = first + items.size();
+        Item* split = first + items.size() / 2;
+        while (split != last && split != first && split->next == (split - 1)->next)
+            ++split;
+        const std::jthread upper([&] { sorter.sortRuns(split, last, offset); });
+        sorter.sortRuns(first, split, offset);
+    }
+    std::vector<uint32_t> positions(items.size());
+    std::transform(items.begin(), items.end(), positions.begin(), [](const Item& item) { return item.position; });
+    return positions;
+}
