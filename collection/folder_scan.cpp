@@ -74,6 +74,7 @@ public:
     std::vector<std::string> finds()
     {
         std::vector<std::string> found;
+        found.reserve(findCount_);
         std::vector<std::pair<size_t, size_t>> descent{{0, 0}}; // folder, next item
         while (!descent.empty()) {
             auto& [index, next] = descent.back();
@@ -136,9 +137,8 @@ private:
             }
         }
         closedir(dir);
-        if (subfolders.empty())
-            return;
         const std::lock_guard lock(mutex_);
+        findCount_ += folder.items.size() - subfolders.size();
         const size_t first = folders_.size();
         for (Folder::Item& item : folder.items)
             if (item.find.empty())
@@ -150,6 +150,7 @@ private:
     std::condition_variable changed_;
     std::deque<Folder> folders_; // the root first, then in the order found
     size_t next_ = 0;            // the first folder no thread has taken
+    size_t findCount_ = 0;
     int busy_ = 0;               // threads listing a folder
 };
 

@@ -19,7 +19,7 @@ struct Item {
 
 // The eight bytes of key from at on, as a number in their byte order; past
 // its end, zeros.
-uint64_t eightBytesAt(const std::string& key, size_t at)
+uint64_t eightBytesAt(std::string_view key, size_t at)
 {
     uint64_t bytes = 0;
     for (size_t i = at; i < at + 8; ++i)
@@ -34,13 +34,15 @@ bool byNext(const Item& a, const Item& b)
 
 class KeySorter {
 public:
-    explicit KeySorter(const std::vector<std::string>& keys) : keys_(keys) {}
+    explicit KeySorter(const std::vector<std::string_view>& keys) : keys_(keys) {}
 
-    // The length of the start all keys share.
-    size_t sharedStart() const
+    // The length of the start that the keys from first up to last share
+    // with the first key of all.
+    size_t sharedStart(size_t first, size_t last) const
     {
         size_t shared = keys_.empty() ? 0 : keys_.front().size();
-        for (const std::string& key : keys_) {
+        for (size_t i = first; i < last; ++i) {
+            const std::string_view key = keys_[i];
             const auto most = std::ptrdiff_t(std::min(shared, key.size()));
             shared = size_t(std::mismatch(key.begin(), key.begin() + most, keys_.front().begin()).first - key.begin());
         }
@@ -72,9 +74,20 @@ public:
     {
         if (last - first < 2)
             return;
-        size_t longest = 0;
-        for (const Item* item = first; item != last; ++item)
-            longest = std::max(longest, keys_[item->position].size());
+        // Straight on to where these keys first differ: a folder's paths
+        // share much more than the folders around them.
+        const std::string_view reference = keys_[first->position];
+        size_t shared = reference.size(), longest = 0;
+        for (const Item* item = first; item != last; ++item) {
+            const std::string_view key = keys_[item->position];
+            longest = std::max(longest, key.size());
+            const size_t most = std::min(shared, key.size());
+            size_t at = std::min(offset, most);
+            while (at < most && key[at] == reference[at])
+                ++at;
+            shared = at;
+        }
+        offset = std::max(offset, shared);
         if (last - first <= 16 || longest <= offset + 8) {
             std::sort(first, last, [&](const Item& a, const Item& b) { return before(a, b, offset); });
             return;
@@ -89,35 +102,39 @@ private:
     // goes on in zeros is the shorter, and so the lesser.
     bool before(const Item& a, const Item& b, size_t offset) const
     {
-        const std::string& x = keys_[a.position];
-        const std::string& y = keys_[b.position];
-        const int c = std::string_view(x).substr(std::min(offset, x.size()))
-                          .compare(std::string_view(y).substr(std::min(offset, y.size())));
+        const std::string_view x = keys_[a.position];
+        const std::string_view y = keys_[b.position];
+        const int c = x.substr(std::min(offset, x.size())).compare(y.substr(std::min(offset, y.size())));
         if (c != 0)
             return c < 0;
         return x.size() != y.size() ? x.size() < y.size() : a.position < b.position;
     }
 
-    const std::vector<std::string>& keys_;
+    const std::vector<std::string_view>& keys_;
 };
 
 }
 
-std::vector<uint32_t> keyOrder(const std::vector<std::string>& keys)
+std::vector<uint32_t> keyOrder(const std::vector<std::string_view>& keys)
 {
     std::vector<Item> items(keys.size());
     for (uint32_t i = 0; i < items.size(); ++i)
         items[i].position = i;
     const KeySorter sorter(keys);
-    const size_t offset = sorter.sharedStart();
     if (keys.size() < 4096 || std::thread::hardware_concurrency() < 2) {
-        sorter.sortFrom(items.data(), items.data() + items.size(), offset);
+        sorter.sortFrom(items.data(), items.data() + items.size(), sorter.sharedStart(0, keys.size()));
     } else {
         // The first step on two threads, each sorting half the items; their
         // merge's runs are then shared out, split where a run begins.
         Item* const begin = items.data();
         Item* const end = begin + items.size();
         Item* const middle = begin + items.size() / 2;
+        size_t offset = 0, upperOffset = 0;
+        {
+            const std::jthread upper([&] { upperOffset = sorter.sharedStart(items.size() / 2, items.size()); });
+            offset = sorter.sharedStart(0, items.size() / 2);
+        }
+        offset = std::min(offset, upperOffset);
         {
             const std::jthread lower([&] {
                 sorter.look(begin, middle, offset);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <mutex>
 #include <numeric>
 #include <thread>
 
@@ -23,7 +24,7 @@ std::string sortKey(const std::string& path)
 }
 
 struct KeyMaker {
-    std::string operator()(const std::string& path) const { return sortKey(path); }
+    void append(const std::string& path, std::string& keys) const { keys += sortKey(path); }
 };
 #else
 std::string sortKey(const std::string& path)
@@ -53,14 +54,28 @@ void onEveryCore(size_t count, const Work& work)
 }
 
 // The keys of paths: for a large scan they are most of the work after the
-// walk.
-std::vector<std::string> sortKeys(const std::vector<std::string>& paths)
+// walk. Each core writes its share into a block of its own, added to blocks.
+std::vector<std::string_view> sortKeys(const std::vector<std::string>& paths, std::vector<std::shared_ptr<const std::string>>& blocks)
 {
-    std::vector<std::string> keys(paths.size());
+    std::vector<std::string_view> keys(paths.size());
+    std::mutex adding;
     onEveryCore(paths.size(), [&](size_t first, size_t last) {
-        KeyMaker key;
+        auto block = std::make_shared<std::string>();
+        size_t bytes = 0;
         for (size_t i = first; i < last; ++i)
-            keys[i] = key(paths[i]);
+            bytes += 2 * paths[i].size() + 16;
+        // Most keys need less; the pages the block never reaches cost no memory.
+        block->reserve(bytes);
+        std::vector<size_t> ends(last - first);
+        KeyMaker key;
+        for (size_t i = first; i < last; ++i) {
+            key.append(paths[i], *block);
+            ends[i - first] = block->size();
+        }
+        for (size_t i = first, start = 0; i < last; start = ends[i - first], ++i)
+            keys[i] = std::string_view(*block).substr(start, ends[i - first] - start);
+        const std::lock_guard lock(adding);
+        blocks.push_back(std::move(block));
     });
     return keys;
 }
@@ -69,20 +84,22 @@ std::vector<std::string> sortKeys(const std::vector<std::string>& paths)
 
 bool PictureList::add(const std::string& path)
 {
-    Entry entry{sortKey(path), path};
+    auto block = std::make_shared<const std::string>(sortKey(path));
+    Entry entry{*block, path};
     const auto at = std::lower_bound(entries_.begin(), entries_.end(), entry, keyLess);
     if (at != entries_.end() && at->key == entry.key)
         return false;
     entries_.insert(at, std::move(entry));
+    keyBlocks_.push_back(std::move(block));
     return true;
 }
 
 // Sorts positions rather than entries, which moves far less memory; ties go
 // by position, so that of equal paths the one given first is kept. Entries
 // are taken in key order, from anywhere in memory: on every core.
-std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string>& paths)
+std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string>& paths, std::vector<KeyBlock>& blocks)
 {
-    std::vector<std::string> keys = sortKeys(paths);
+    const std::vector<std::string_view> keys = sortKeys(paths, blocks);
     const std::vector<uint32_t> order = keyOrder(keys);
     std::vector<char> repeats(order.size()); // an equal key stands just before
     onEveryCore(order.size(), [&](size_t first, size_t last) {
@@ -97,14 +114,14 @@ std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string
     std::vector<Entry> batch(kept.size());
     onEveryCore(kept.size(), [&](size_t first, size_t last) {
         for (size_t i = first; i < last; ++i)
-            batch[i] = {std::move(keys[kept[i]]), std::move(paths[kept[i]])};
+            batch[i] = {keys[kept[i]], std::move(paths[kept[i]])};
     });
     return batch;
 }
 
 void PictureList::addBatch(std::vector<std::string> paths)
 {
-    std::vector<Entry> batch = sortedBatch(paths);
+    std::vector<Entry> batch = sortedBatch(paths, keyBlocks_);
     paths = {};
     if (entries_.empty()) {
         entries_ = std::move(batch);
@@ -127,7 +144,11 @@ void PictureList::addBatch(std::vector<std::string> paths)
     entries_ = std::move(merged);
 }
 
-void PictureList::clear() { entries_.clear(); }
+void PictureList::clear()
+{
+    entries_.clear();
+    keyBlocks_.clear();
+}
 
 int PictureList::count() const { return int(entries_.size()); }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The viewer's picture list (stlf): paths in native bytes, always sorted by
 // the user locale's name order, never two that compare equal.
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class PictureList {
@@ -17,10 +19,14 @@ public:
 
 private:
     // The sort key is kept so comparisons never re-derive collation data.
+    // Keys never change: they live in blocks, a batch's in a few, that
+    // copies of the list share.
+    using KeyBlock = std::shared_ptr<const std::string>;
     struct Entry {
-        std::string key;
+        std::string_view key;
         std::string path;
     };
-    static std::vector<Entry> sortedBatch(std::vector<std::string>& paths);
+    static std::vector<Entry> sortedBatch(std::vector<std::string>& paths, std::vector<KeyBlock>& blocks);
     std::vector<Entry> entries_;
+    std::vector<KeyBlock> keyBlocks_;
 };

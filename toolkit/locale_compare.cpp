@@ -76,9 +76,16 @@ static void decode(std::string_view name, std::u16string& text, std::string& inv
 
 // A name read so far: its text, its invalid bytes and its weights.
 struct LocaleCompare::Reading {
+    // Where reading stands.
+    struct Mark {
+        size_t text, invalid;
+        WindowsSortKey::Progress::Mark progress;
+    };
+
     std::u16string text;
     std::string invalid;
     WindowsSortKey::Progress progress;
+    Mark folderEnd{}; // where a KeyMaker's folder part ends
 
     void clear()
     {
@@ -93,15 +100,18 @@ struct LocaleCompare::Reading {
         decode(more, text, invalid);
         windows.read(text, from, progress);
     }
-    std::string key() const
+    Mark mark() const { return {text.size(), invalid.size(), progress.mark()}; }
+    // Back to where mark was made, as if nothing had been read since.
+    void rewind(const Mark& mark)
     {
-        // Made in storage kept between calls, then copied at its own size:
-        // lists keep many.
-        thread_local std::string made;
-        made.clear();
-        WindowsSortKey::finish(progress, made);
-        made += invalid;
-        return made;
+        text.resize(mark.text);
+        invalid.resize(mark.invalid);
+        progress.rewind(mark.progress);
+    }
+    void appendKey(std::string& key) const
+    {
+        WindowsSortKey::finish(progress, key);
+        key += invalid;
     }
 };
 
@@ -111,29 +121,34 @@ std::string LocaleCompare::sortKey(std::string_view name) const
     thread_local Reading reading;
     reading.clear();
     reading.read(impl_->windows, name);
-    return reading.key();
+    std::string key;
+    reading.appendKey(key);
+    key.shrink_to_fit(); // lists keep many
+    return key;
 }
 
 LocaleCompare::KeyMaker::KeyMaker(const LocaleCompare& order)
-    : order_(order), folder_(std::make_unique<Reading>()), name_(std::make_unique<Reading>())
+    : order_(order), reading_(std::make_unique<Reading>())
 {
 }
 
 LocaleCompare::KeyMaker::~KeyMaker() = default;
 
-std::string LocaleCompare::KeyMaker::operator()(std::string_view name)
+void LocaleCompare::KeyMaker::append(std::string_view name, std::string& keys)
 {
     const WindowsSortKey& windows = order_.impl_->windows;
     // Up to the last '/', an ASCII byte: no character spans the cut.
     const size_t cut = name.rfind('/') + 1;
     if (name.substr(0, cut) != folderName_) {
         folderName_ = name.substr(0, cut);
-        folder_->clear();
-        folder_->read(windows, folderName_);
+        reading_->clear();
+        reading_->read(windows, folderName_);
+        reading_->folderEnd = reading_->mark();
+    } else {
+        reading_->rewind(reading_->folderEnd);
     }
-    *name_ = *folder_; // copied into storage of the same size: no allocation
-    name_->read(windows, name.substr(cut));
-    return name_->key();
+    reading_->read(windows, name.substr(cut));
+    reading_->appendKey(keys);
 }
 
 }

@@ -41,12 +41,13 @@ public:
         ~KeyMaker();
         KeyMaker(const KeyMaker&) = delete;
         KeyMaker& operator=(const KeyMaker&) = delete;
-        std::string operator()(std::string_view name);
+        // Appends name's key to keys.
+        void append(std::string_view name, std::string& keys);
 
     private:
         const LocaleCompare& order_;
         std::string folderName_;
-        std::unique_ptr<Reading> folder_, name_;
+        std::unique_ptr<Reading> reading_; // the folder part, then the name
     };
 
 private:

@@ -162,6 +162,26 @@ void WindowsSortKey::Progress::clear()
         part->clear();
 }
 
+WindowsSortKey::Progress::Mark WindowsSortKey::Progress::mark() const
+{
+    return {primary.size(), diacritics.size(), cases.size(), kana[0].size(), punctuations.size(),
+        primary.empty() ? '\0' : primary.back(), diacritics.empty() ? '\0' : diacritics.back()};
+}
+
+void WindowsSortKey::Progress::rewind(const Mark& mark)
+{
+    primary.resize(mark.primary);
+    diacritics.resize(mark.diacritics);
+    cases.resize(mark.cases);
+    for (std::string& part : kana)
+        part.resize(mark.kana);
+    punctuations.resize(mark.punctuations);
+    if (!primary.empty())
+        primary.back() = mark.lastPrimary;
+    if (!diacritics.empty())
+        diacritics.back() = mark.lastDiacritic;
+}
+
 void WindowsSortKey::append(std::u16string_view text, std::string& key) const
 {
     // Kept between calls: lists build millions of keys.

@@ -24,6 +24,15 @@ public:
     struct Progress {
         std::string primary, diacritics, cases, kana[4], punctuations;
         void clear();
+        // Where reading stands, and what reading on may change of what is
+        // read: the last primary and diacritic weights.
+        struct Mark {
+            size_t primary, diacritics, cases, kana, punctuations;
+            char lastPrimary, lastDiacritic;
+        };
+        Mark mark() const;
+        // Back to where mark was made, as if nothing had been read since.
+        void rewind(const Mark& mark);
     };
     // Reads text from position from on into progress, which holds what its
     // units before from weigh (a mark or a repeat mark may look back).
