@@ -15,6 +15,7 @@ namespace {
 struct Item {
     uint64_t next; // the eight bytes the current step looks at
     uint32_t position;
+    bool repeat;   // the key before in order is the same
 };
 
 // The eight bytes of key from at on, as a number in their byte order; past
@@ -27,9 +28,11 @@ uint64_t eightBytesAt(std::string_view key, size_t at)
     return bytes;
 }
 
+// Items alike in their eight bytes go on to be sorted by the bytes after,
+// and equal keys by position at the end: their order here is of no account.
 bool byNext(const Item& a, const Item& b)
 {
-    return a.next != b.next ? a.next < b.next : a.position < b.position;
+    return a.next < b.next;
 }
 
 class KeySorter {
@@ -89,7 +92,11 @@ public:
         }
         offset = std::max(offset, shared);
         if (last - first <= 16 || longest <= offset + 8) {
+            // Here alone can equal keys meet: elsewhere their eight bytes
+            // set them apart.
             std::sort(first, last, [&](const Item& a, const Item& b) { return before(a, b, offset); });
+            for (Item* item = first + 1; item != last; ++item)
+                item->repeat = keys_[item->position] == keys_[(item - 1)->position];
             return;
         }
         look(first, last, offset);
@@ -115,11 +122,11 @@ private:
 
 }
 
-std::vector<uint32_t> keyOrder(const std::vector<std::string_view>& keys)
+std::vector<uint32_t> distinctKeyOrder(const std::vector<std::string_view>& keys)
 {
     std::vector<Item> items(keys.size());
     for (uint32_t i = 0; i < items.size(); ++i)
-        items[i].position = i;
+        items[i] = {0, i, false};
     const KeySorter sorter(keys);
     if (keys.size() < 4096 || std::thread::hardware_concurrency() < 2) {
         sorter.sortFrom(items.data(), items.data() + items.size(), sorter.sharedStart(0, keys.size()));
@@ -154,7 +161,10 @@ std::vector<uint32_t> keyOrder(const std::vector<std::string_view>& keys)
         const std::jthread upper([&] { sorter.sortRuns(split, last, offset); });
         sorter.sortRuns(first, split, offset);
     }
-    std::vector<uint32_t> positions(items.size());
-    std::transform(items.begin(), items.end(), positions.begin(), [](const Item& item) { return item.position; });
+    std::vector<uint32_t> positions;
+    positions.reserve(items.size());
+    for (const Item& item : items)
+        if (!item.repeat)
+            positions.push_back(item.position);
     return positions;
 }

@@ -4,6 +4,6 @@
 #include <string_view>
 #include <vector>
 
-// The positions of keys in the plain byte order of the keys, equal keys in
-// the order of their positions.
-std::vector<uint32_t> keyOrder(const std::vector<std::string_view>& keys);
+// The positions of keys in the plain byte order of the keys; of equal keys
+// only the first position.
+std::vector<uint32_t> distinctKeyOrder(const std::vector<std::string_view>& keys);

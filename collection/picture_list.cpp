@@ -94,27 +94,23 @@ bool PictureList::add(const std::string& path)
     return true;
 }
 
-// Sorts positions rather than entries, which moves far less memory; ties go
-// by position, so that of equal paths the one given first is kept. Entries
-// are taken in key order, from anywhere in memory: on every core.
+// Sorts positions rather than entries, which moves far less memory; of
+// equal paths the one given first is kept. Each core moves the paths of a
+// share of the positions to their places in key order: reading in order
+// and writing anywhere costs less than the other way round.
 std::vector<PictureList::Entry> PictureList::sortedBatch(std::vector<std::string>& paths, std::vector<KeyBlock>& blocks)
 {
     const std::vector<std::string_view> keys = sortKeys(paths, blocks);
-    const std::vector<uint32_t> order = keyOrder(keys);
-    std::vector<char> repeats(order.size()); // an equal key stands just before
-    onEveryCore(order.size(), [&](size_t first, size_t last) {
-        for (size_t i = std::max<size_t>(first, 1); i < last; ++i)
-            repeats[i] = keys[order[i]] == keys[order[i - 1]];
-    });
-    std::vector<uint32_t> kept;
-    kept.reserve(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        if (!repeats[i])
-            kept.push_back(order[i]);
+    const std::vector<uint32_t> kept = distinctKeyOrder(keys);
+    constexpr uint32_t dropped = ~0u;
+    std::vector<uint32_t> place(paths.size(), dropped);
+    for (uint32_t i = 0; i < kept.size(); ++i)
+        place[kept[i]] = i;
     std::vector<Entry> batch(kept.size());
-    onEveryCore(kept.size(), [&](size_t first, size_t last) {
+    onEveryCore(paths.size(), [&](size_t first, size_t last) {
         for (size_t i = first; i < last; ++i)
-            batch[i] = {keys[kept[i]], std::move(paths[kept[i]])};
+            if (place[i] != dropped)
+                batch[place[i]] = {keys[i], std::move(paths[i])};
     });
     return batch;
 }
