@@ -193,7 +193,12 @@ void WindowsSortKey::append(std::u16string_view text, std::string& key) const
 
 void WindowsSortKey::read(std::u16string_view text, size_t from, Progress& progress) const
 {
-    auto& [key, diacritics, cases, kana, punctuations] = progress;
+    // Named one by one: Clang 14 lets no lambda capture a structured binding.
+    std::string& key = progress.primary;
+    std::string& diacritics = progress.diacritics;
+    std::string& cases = progress.cases;
+    std::string& punctuations = progress.punctuations;
+    std::string(&kana)[4] = progress.kana;
     auto addKana = [&](uint8_t flags, uint8_t repeatWeight, bool half) {
         kana[0] += char(flags & small ? 0xC4 : 0xC6);
         kana[1] += char(repeatWeight);
