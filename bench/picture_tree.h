@@ -18,7 +18,7 @@ namespace bench {
 
 inline std::string pictureTree(const std::string& root, int pictures)
 {
-    const std::string tree = root + "/tree-" + std::to_string(pictures);
+    std::string tree = root + "/tree-" + std::to_string(pictures);
     if (std::filesystem::exists(tree + ".complete"))
         return tree;
     std::fprintf(stderr, "making %s\n", tree.c_str());
@@ -48,7 +48,7 @@ inline std::string pictureTree(const std::string& root, int pictures)
             }
         }
     }
-    std::ofstream(tree + ".complete");
+    const std::ofstream complete(tree + ".complete");
     return tree;
 }
 
