@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <dirent.h>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
@@ -61,13 +62,19 @@ class TreeWalk {
 public:
     explicit TreeWalk(std::string root) { folders_.push_back({std::move(root), nullptr, {}}); }
 
+    // Lists the whole tree; what a listing thread ran into (out of memory)
+    // ends the walk on every thread and is raised here.
     void run()
     {
         const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1;
-        std::vector<std::jthread> threads;
-        for (unsigned i = 0; i < helpers; ++i)
-            threads.emplace_back([this] { work(); });
-        work();
+        {
+            std::vector<std::jthread> threads;
+            for (unsigned i = 0; i < helpers; ++i)
+                threads.emplace_back([this] { work(); });
+            work();
+        }
+        if (failure_)
+            std::rethrow_exception(failure_);
     }
 
     // The finds in the order a depth-first walk in listing order makes.
@@ -99,15 +106,22 @@ private:
     {
         std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait(lock, [this] { return next_ < folders_.size() || busy_ == 0; });
-            if (next_ == folders_.size())
+            changed_.wait(lock, [this] { return next_ < folders_.size() || busy_ == 0 || failure_; });
+            if (next_ == folders_.size() || failure_)
                 return;
             Folder& folder = folders_[next_++]; // a deque: stays where it is
             ++busy_;
             lock.unlock();
-            list(folder);
+            std::exception_ptr failed;
+            try {
+                list(folder);
+            } catch (...) {
+                failed = std::current_exception();
+            }
             lock.lock();
             --busy_;
+            if (failed && !failure_)
+                failure_ = failed;
             changed_.notify_all();
         }
     }
@@ -151,6 +165,7 @@ private:
     std::deque<Folder> folders_; // the root first, then in the order found
     size_t next_ = 0;            // the first folder no thread has taken
     size_t findCount_ = 0;
+    std::exception_ptr failure_; // the first a listing thread ran into
     int busy_ = 0;               // threads listing a folder
 };
 
