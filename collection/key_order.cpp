@@ -39,17 +39,24 @@ class KeySorter {
 public:
     explicit KeySorter(const std::vector<std::string_view>& keys) : keys_(keys) {}
 
-    // The length of the start that the keys from first up to last share
-    // with the first key of all.
-    size_t sharedStart(size_t first, size_t last) const
+    // How far beyond offset the keys of items all go on as reference does
+    // (shared), and the longest of them.
+    struct Extent {
+        size_t shared, longest;
+    };
+    Extent extent(const Item* first, const Item* last, size_t offset, std::string_view reference) const
     {
-        size_t shared = keys_.empty() ? 0 : keys_.front().size();
-        for (size_t i = first; i < last; ++i) {
-            const std::string_view key = keys_[i];
-            const auto most = std::ptrdiff_t(std::min(shared, key.size()));
-            shared = size_t(std::mismatch(key.begin(), key.begin() + most, keys_.front().begin()).first - key.begin());
+        Extent found{reference.size(), 0};
+        for (const Item* item = first; item != last; ++item) {
+            const std::string_view key = keys_[item->position];
+            found.longest = std::max(found.longest, key.size());
+            const auto most = std::ptrdiff_t(std::min(found.shared, key.size()));
+            const auto from = std::min(std::ptrdiff_t(offset), most);
+            found.shared = size_t(
+                std::mismatch(key.begin() + from, key.begin() + most, reference.begin() + from).first - key.begin());
         }
-        return shared;
+        found.shared = std::max(offset, found.shared);
+        return found;
     }
 
     // Gives each item the eight bytes of its key from offset on.
@@ -79,19 +86,9 @@ public:
             return;
         // Straight on to where these keys first differ: a folder's paths
         // share much more than the folders around them.
-        const std::string_view reference = keys_[first->position];
-        size_t shared = reference.size(), longest = 0;
-        for (const Item* item = first; item != last; ++item) {
-            const std::string_view key = keys_[item->position];
-            longest = std::max(longest, key.size());
-            const size_t most = std::min(shared, key.size());
-            size_t at = std::min(offset, most);
-            while (at < most && key[at] == reference[at])
-                ++at;
-            shared = at;
-        }
-        offset = std::max(offset, shared);
-        if (last - first <= 16 || longest <= offset + 8) {
+        const Extent alike = extent(first, last, offset, keys_[first->position]);
+        offset = alike.shared;
+        if (last - first <= 16 || alike.longest <= offset + 8) {
             // Here alone can equal keys meet: elsewhere their eight bytes
             // set them apart.
             std::sort(first, last, [&](const Item& a, const Item& b) { return before(a, b, offset); });
@@ -129,7 +126,7 @@ std::vector<uint32_t> distinctKeyOrder(const std::vector<std::string_view>& keys
         items[i] = {0, i, false};
     const KeySorter sorter(keys);
     if (keys.size() < 4096 || std::thread::hardware_concurrency() < 2) {
-        sorter.sortFrom(items.data(), items.data() + items.size(), sorter.sharedStart(0, keys.size()));
+        sorter.sortFrom(items.data(), items.data() + items.size(), 0);
     } else {
         // The first step on two threads, each sorting half the items; their
         // merge's runs are then shared out, split where a run begins.
@@ -138,8 +135,8 @@ std::vector<uint32_t> distinctKeyOrder(const std::vector<std::string_view>& keys
         Item* const middle = begin + items.size() / 2;
         size_t offset = 0, upperOffset = 0;
         {
-            const std::jthread upper([&] { upperOffset = sorter.sharedStart(items.size() / 2, items.size()); });
-            offset = sorter.sharedStart(0, items.size() / 2);
+            const std::jthread upper([&] { upperOffset = sorter.extent(middle, end, 0, keys.front()).shared; });
+            offset = sorter.extent(begin, middle, 0, keys.front()).shared;
         }
         offset = std::min(offset, upperOffset);
         {

@@ -9,29 +9,28 @@
 #include <cstdint>
 #include <iterator>
 #include <mutex>
-#include <numeric>
 #include <thread>
 
 namespace {
 
-// Byte strings whose plain byte order is the user locale's name order: on
-// Windows the platform's own, elsewhere ours, which reproduces it and
-// reads a folder's part of its paths once.
-#ifdef _WIN32
+// A byte string whose plain byte order is the user locale's name order: on
+// Windows the platform's own, elsewhere ours, which reproduces it.
 std::string sortKey(const std::string& path)
 {
+#ifdef _WIN32
     return toolkit::nameSortKey(path);
+#else
+    return toolkit::LocaleCompare::user().sortKey(path);
+#endif
 }
 
+// sortKey for the paths of a batch; ours reads a folder's part of its
+// paths once.
+#ifdef _WIN32
 struct KeyMaker {
     void append(const std::string& path, std::string& keys) const { keys += sortKey(path); }
 };
 #else
-std::string sortKey(const std::string& path)
-{
-    return toolkit::LocaleCompare::user().sortKey(path);
-}
-
 struct KeyMaker : toolkit::LocaleCompare::KeyMaker {
     KeyMaker() : toolkit::LocaleCompare::KeyMaker(toolkit::LocaleCompare::user()) {}
 };

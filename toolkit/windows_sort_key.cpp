@@ -182,15 +182,6 @@ void WindowsSortKey::Progress::rewind(const Mark& mark)
         diacritics.back() = mark.lastDiacritic;
 }
 
-void WindowsSortKey::append(std::u16string_view text, std::string& key) const
-{
-    // Kept between calls: lists build millions of keys.
-    thread_local Progress progress;
-    progress.clear();
-    read(text, 0, progress);
-    finish(progress, key);
-}
-
 void WindowsSortKey::read(std::u16string_view text, size_t from, Progress& progress) const
 {
     // Named one by one: Clang 14 lets no lambda capture a structured binding.

@@ -17,9 +17,6 @@ public:
     WindowsSortKey(const WindowsSortKey&) = delete;
     WindowsSortKey& operator=(const WindowsSortKey&) = delete;
 
-    // Appends the key of text, its closing 0 byte included, to key.
-    void append(std::u16string_view text, std::string& key) const;
-
     // The weights of a text read so far, part by part: a key in the making.
     struct Progress {
         std::string primary, diacritics, cases, kana[4], punctuations;
