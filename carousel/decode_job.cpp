@@ -21,11 +21,15 @@ bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSourc
         return false;
     if (realSize.isEmpty())
         return decoded.detail == candidate.detail;
-    const int longest = std::max(realSize.width(), realSize.height());
     const Detail& a = decoded.detail;
     const Detail& b = candidate.detail;
-    return (a.maxSide == b.maxSide || std::min(a.maxSide, b.maxSide) >= longest)
+    return sameSideLimit(realSize, a, b)
         && toolkit::detailReduction(realSize, a.side) == toolkit::detailReduction(realSize, b.side);
+}
+
+bool sameSideLimit(QSize realSize, const Detail& a, const Detail& b)
+{
+    return a.maxSide == b.maxSide || std::min(a.maxSide, b.maxSide) >= std::max(realSize.width(), realSize.height());
 }
 
 // Our own threads, so that Qt's use of its global pool never waits on ours.

@@ -17,6 +17,10 @@ struct Detail {
     bool operator==(const Detail&) const = default;
 };
 
+// Whether a and b limit a picture of realSize alike: a larger texture side
+// makes no difference to a picture that fits the smaller one.
+bool sameSideLimit(QSize realSize, const Detail& a, const Detail& b);
+
 // What a plane's picture was decoded from: while a file keeps this identity
 // it decodes to the same picture again, at the same detail.
 struct PictureSource {

@@ -5,7 +5,7 @@ bool worthRedecoding(QSize realSize, const Detail& held, const Detail& needed)
 {
     const int has = toolkit::detailReduction(realSize, held.side);
     const int wants = toolkit::detailReduction(realSize, needed.side);
-    return wants < has || wants >= 4 * has || held.maxSide != needed.maxSide;
+    return wants < has || wants >= 4 * has || !sameSideLimit(realSize, held, needed);
 }
 
 PlaneRefinement::~PlaneRefinement()

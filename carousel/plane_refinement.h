@@ -13,7 +13,8 @@
 
 // Whether a picture of realSize, decoded at held, is worth decoding again
 // at needed: when it needs a finer reduction than it has, or when it holds
-// two levels or more beyond the need.
+// two levels or more beyond the need, or when the largest texture side
+// limits it otherwise.
 bool worthRedecoding(QSize realSize, const Detail& held, const Detail& needed);
 
 class PlaneRefinement : public QObject {

@@ -132,6 +132,19 @@ private slots:
         QVERIFY2(atFour.largest <= 2, qPrintable(QString("%1 levels").arg(atFour.largest)));
     }
 
+    // A zoom of the front plane decodes that plane again, no other: the
+    // others hold the detail they need, whatever the largest texture the
+    // device turned out to take, which is far above these pictures' size.
+    void aZoomRedecodesOnlyTheZoomedPlane()
+    {
+        const std::unique_ptr<TForm1> form = driver::startForm({folder("detailed")});
+        QTRY_VERIFY_WITH_TIMEOUT(settled(*form), 20000);
+        wheelToFourTimes(*form, 0);
+        QVERIFY(form->refinements().pending(0));
+        for (int slot = 1; slot < 9; ++slot)
+            QVERIFY2(!form->refinements().pending(slot), qPrintable(QString("slot %1").arg(slot)));
+    }
+
     // The front plane's file changes after its picture was decoded; zooming
     // in must not read the new file: the plane keeps its picture, silently.
     void refinementsReadOnlyTheSameFile_data()
