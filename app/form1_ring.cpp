@@ -192,12 +192,12 @@ void TForm1::refineWhereNeeded()
 }
 
 // A picture decoded again for slot's plane replaces the one it shows if the
-// file still gave that picture, on screen at once: the user has waited for
-// it since the zoom or the camera move.
+// file still gave that picture, on screen as soon as it is up: the user has
+// waited for it since the zoom or the camera move.
 void TForm1::takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared)
 {
     if (prepared.picture.isNull() || prepared.realSize != imgs[slot]->pictureSize())
         return;
     showPicture(slot, imgPaths_[slot], source, prepared);
-    Viewport3D1->drawNow();
+    Viewport3D1->uploadThenDraw();
 }

@@ -45,6 +45,11 @@ public:
         update(); // the whole window, for the request below to draw
         updateAtOnce(*this);
     }
+    void drawPending() override
+    {
+        if (isExposed())
+            updateAtOnce(*this);
+    }
     void makeCurrent() override { QOpenGLWindow::makeCurrent(); }
     void doneCurrent() override { QOpenGLWindow::doneCurrent(); }
 
@@ -103,6 +108,12 @@ public:
             return;
         QOpenGLWidget::update();
         updateAtOnce(*window());
+    }
+    // The window paints only what is still marked for painting.
+    void drawPending() override
+    {
+        if (isVisible())
+            updateAtOnce(*window());
     }
     void makeCurrent() override { QOpenGLWidget::makeCurrent(); }
     void doneCurrent() override { QOpenGLWidget::doneCurrent(); }

@@ -42,6 +42,9 @@ public:
     // A frame drawn and on the screen before returning; nothing while the
     // surface is not shown.
     virtual void drawNow() = 0;
+    // The frame an update asked for drawn and on the screen before
+    // returning, unless it is drawn already.
+    virtual void drawPending() = 0;
     virtual void makeCurrent() = 0;
     virtual void doneCurrent() = 0;
 };

@@ -9,6 +9,7 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cstdio>
 #include <cstdlib>
@@ -126,6 +127,20 @@ void Viewport3D::drawNow()
     surface_.drawNow();
 }
 
+void Viewport3D::uploadThenDraw()
+{
+    surface_.update();
+    if (gpu_) {
+        surface_.makeCurrent();
+        const QMatrix4x4 toClip = viewProjection();
+        const QSize pixels = devicePixels();
+        forEachPlane(root_, [&](PicturePlane& plane) { uploadFor(plane, toClip * squareToScene(plane), pixels); });
+        surface_.doneCurrent();
+    }
+    // The platform's own update may come first and draw the frame.
+    QTimer::singleShot(0, this, [this] { surface_.drawPending(); });
+}
+
 QImage Viewport3D::grabFramebuffer()
 {
     if (!gpu_)
@@ -205,6 +220,17 @@ void Viewport3D::initializeGL()
     gl.white.provide(0);
 }
 
+bool Viewport3D::uploadFor(PicturePlane& plane, const QMatrix4x4& mvp, QSize pixels)
+{
+    PictureUpload& picture = gpu_->pictures[&plane];
+    // The view keeps the picture from here on: the plane keeps its size.
+    if (MipPicture pending = plane.takePendingPicture(); !pending.isNull())
+        picture.take(std::move(pending));
+    const QSize waiting = picture.waitingSize();
+    return !waiting.isEmpty()
+        && picture.provide(finestLevelNeeded(mvp, pixels, waiting), uploadWhole_ ? PictureUpload::whole : uploadPerFrame);
+}
+
 void Viewport3D::paintGL(QSize pixels)
 {
     if (!gpu_)
@@ -230,15 +256,9 @@ void Viewport3D::paintGL(QSize pixels)
     const QMatrix4x4 toClip = viewProjection();
     bool uploading = false;
     forEachPlane(root_, [&](PicturePlane& plane) {
-        PictureUpload& picture = gl.pictures[&plane];
-        // The view keeps the picture from here on: the plane keeps its size.
-        if (MipPicture pending = plane.takePendingPicture(); !pending.isNull())
-            picture.take(std::move(pending));
         const QMatrix4x4 mvp = toClip * squareToScene(plane);
-        if (const QSize waiting = picture.waitingSize(); !waiting.isEmpty())
-            uploading |= picture.provide(finestLevelNeeded(mvp, pixels, waiting),
-                                         uploadWhole_ ? PictureUpload::whole : uploadPerFrame);
-        QOpenGLTexture* texture = picture.texture();
+        uploading |= uploadFor(plane, mvp, pixels);
+        QOpenGLTexture* texture = gl.pictures[&plane].texture();
         (plane.hasPicture() && texture ? texture : gl.white.texture())->bind();
         gl.program.setUniformValue("mvp", mvp);
         gl.glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
