@@ -117,6 +117,8 @@ private:
     void showPicture(int slot, const std::string& path, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
     Detail detailFor(int slot) const;
+    QRectF partShown(int slot) const;
+    void dropInset(int slot);
     void refineWhereNeeded();
     void takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared);
     void prepareDecodeAhead(int first);
@@ -132,6 +134,9 @@ private:
     QPointer<QWidget> stepFocus_;                            // the step button that had the focus
     // Where each plane's picture was decoded from.
     std::array<std::optional<PictureSource>, ring::slotCount> imgSources_;
+    // The detail of each plane's inset, the part of its picture decoded
+    // finer over it, when it has one.
+    std::array<std::optional<Detail>, ring::slotCount> imgInsets_;
     // The path each plane's picture was opened from.
     std::array<std::string, ring::slotCount> imgPaths_;
     // Planes' pictures decoded again at the detail the view needs now.

@@ -113,7 +113,8 @@ void TForm1::showPicture(int slot, const std::string& path, const PictureSource&
     toolkit::PicturePlane& plane = *imgs[slot];
     if (!prepared.picture.isNull()) {
         refinements_.drop(slot);
-        plane.setPicture(prepared.picture, prepared.realSize);
+        plane.setPicture(prepared.picture, prepared.realSize); // and drops its inset
+        imgInsets_[slot].reset();
         imgSources_[slot] = source;
         imgPaths_[slot] = path;
     }
@@ -169,35 +170,77 @@ Detail TForm1::detailFor(int slot) const
     return {Viewport3D1->maxTextureSide(), toolkit::sideNeededIn(*Viewport3D1, front)};
 }
 
+// The part of slot's plane the camera sees where detailFor measures it.
+QRectF TForm1::partShown(int slot) const
+{
+    QMatrix4x4 front = dm_round->parent()->worldMatrix() * imgs[slot]->localMatrix();
+    front.scale(imgs[slot]->width(), imgs[slot]->height());
+    return toolkit::partShownIn(*Viewport3D1, front);
+}
+
+void TForm1::dropInset(int slot)
+{
+    if (!imgInsets_[slot])
+        return;
+    imgInsets_[slot].reset();
+    imgs[slot]->setInset({}, {});
+}
+
 // After a zoom, a camera move, a resize and a step's end: each plane whose
 // picture holds much more or less detail than the view now needs has it
-// decoded again, from its file only if that is still the very one.
+// decoded again, from its file only if that is still the very one. Where
+// the view shows only a part of a plane finer than its picture, only that
+// part is decoded finer, as an inset over the plane; when the picture is
+// enough again, the inset goes.
 void TForm1::refineWhereNeeded()
 {
     for (int slot = 0; slot < ring::slotCount; ++slot) {
         if (!imgSources_[slot])
             continue;
-        const Detail needed = detailFor(slot);
-        const Detail* pending = refinements_.pending(slot);
-        if (!worthRedecoding(imgs[slot]->pictureSize(), imgSources_[slot]->detail, needed)) {
+        const QSize size = imgs[slot]->pictureSize();
+        const Detail& held = imgSources_[slot]->detail;
+        Detail needed = detailFor(slot);
+        needed.part = partShown(slot);
+        if (fits(size, held, needed)) {
+            refinements_.drop(slot);
+            dropInset(slot);
+            continue;
+        }
+        // Zoomed in, the finer part shown; a decode of much more than that
+        // (made at a lesser zoom) gives way to it.
+        const bool finer = finerThan(size, held, needed);
+        const QRectF part = finer ? insetPart(needed.part) : wholePicture;
+        const auto serves = [&](const Detail& decoded) {
+            return fits(size, decoded, needed) && littleMore(decoded.part, part);
+        };
+        if (finer && imgInsets_[slot] && serves(*imgInsets_[slot])) {
             refinements_.drop(slot);
             continue;
         }
-        if (pending && !worthRedecoding(imgs[slot]->pictureSize(), *pending, needed))
+        if (const Detail* pending = refinements_.pending(slot); pending && serves(*pending))
             continue;
+        needed.part = part;
         toolkit::PictureFile file = toolkit::openPicture(imgPaths_[slot]);
         if (file.opened() && file.identity() == imgSources_[slot]->identity)
             refinements_.request(slot, std::move(file), needed);
     }
 }
 
-// A picture decoded again for slot's plane replaces the one it shows if the
-// file still gave that picture, on screen as soon as it is up: the user has
-// waited for it since the zoom or the camera move.
+// A picture decoded again for slot's plane replaces the one it shows, or
+// lies over it as its inset, if the file still gave that picture; on screen
+// as soon as it is up: the user has waited for it since the zoom or the
+// camera move.
 void TForm1::takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared)
 {
     if (prepared.picture.isNull() || prepared.realSize != imgs[slot]->pictureSize())
         return;
-    showPicture(slot, imgPaths_[slot], source, prepared);
+    PictureSource decoded = source;
+    decoded.detail.part = prepared.part;
+    if (prepared.part == wholePicture) {
+        showPicture(slot, imgPaths_[slot], decoded, prepared);
+    } else {
+        imgs[slot]->setInset(prepared.picture, prepared.part);
+        imgInsets_[slot] = decoded.detail;
+    }
     Viewport3D1->uploadThenDraw();
 }

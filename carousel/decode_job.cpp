@@ -9,10 +9,11 @@ PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, int thr
     if (stop.stop_requested())
         return {}; // dropped before it started: nobody reads it
     toolkit::PictureRead read = toolkit::decodePicture(
-        std::move(file), {detail.maxSide, toolkit::pictureBudget, toolkit::pictureFormat, stop, detail.side, threads});
+        std::move(file),
+        {detail.maxSide, toolkit::pictureBudget, toolkit::pictureFormat, stop, detail.side, threads, detail.part});
     if (read.status != toolkit::PictureRead::Loaded)
         return {};
-    return {toolkit::MipPicture(std::move(read.image), threads), read.realSize};
+    return {toolkit::MipPicture(std::move(read.image), threads), read.realSize, read.part};
 }
 
 bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSource& candidate)
@@ -23,7 +24,7 @@ bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSourc
         return decoded.detail == candidate.detail;
     const Detail& a = decoded.detail;
     const Detail& b = candidate.detail;
-    return sameSideLimit(realSize, a, b)
+    return a.part == b.part && sameSideLimit(realSize, a, b)
         && toolkit::detailReduction(realSize, a.side) == toolkit::detailReduction(realSize, b.side);
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/mip_picture.h"
 #include "toolkit/picture_reader.h"
 #include <QFuture>
+#include <QRectF>
 #include <atomic>
 #include <memory>
 #include <stop_token>
@@ -14,8 +15,14 @@
 struct Detail {
     int maxSide = 0;
     int side = 0;
+    // The part of the picture decoded, in fractions of its size from its
+    // top-left corner: all of it for a plane's picture, less for an inset.
+    QRectF part{0, 0, 1, 1};
     bool operator==(const Detail&) const = default;
 };
+
+// The part that is the whole picture.
+inline const QRectF wholePicture{0, 0, 1, 1};
 
 // Whether a and b limit a picture of realSize alike: a larger texture side
 // makes no difference to a picture that fits the smaller one.
@@ -39,6 +46,7 @@ bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSourc
 struct PreparedPicture {
     toolkit::MipPicture picture;
     QSize realSize; // the picture's size as its file declares it
+    QRectF part;    // the part of the picture it holds, as Detail's
 };
 
 // Decodes an opened file for a plane, on as many threads as given.

@@ -1,11 +1,31 @@
 #include "carousel/plane_refinement.h"
 #include "toolkit/decode_request.h"
 
-bool worthRedecoding(QSize realSize, const Detail& held, const Detail& needed)
+bool fits(QSize realSize, const Detail& held, const Detail& needed)
 {
     const int has = toolkit::detailReduction(realSize, held.side);
     const int wants = toolkit::detailReduction(realSize, needed.side);
-    return wants < has || wants >= 4 * has || !sameSideLimit(realSize, held, needed);
+    return has <= wants && wants < 4 * has && sameSideLimit(realSize, held, needed) && held.part.contains(needed.part);
+}
+
+bool finerThan(QSize realSize, const Detail& held, const Detail& needed)
+{
+    return toolkit::detailReduction(realSize, needed.side) < toolkit::detailReduction(realSize, held.side)
+        && sameSideLimit(realSize, held, needed);
+}
+
+bool littleMore(const QRectF& held, const QRectF& wanted)
+{
+    return held.width() * held.height() <= 2 * wanted.width() * wanted.height();
+}
+
+QRectF insetPart(const QRectF& shown)
+{
+    // A margin, so that a small camera move still finds the part decoded.
+    const double dx = shown.width() / 16, dy = shown.height() / 16;
+    const QRectF part = shown.adjusted(-dx, -dy, dx, dy) & wholePicture;
+    // Decoding most of a picture costs about as much as the whole.
+    return part.width() * part.height() >= 0.75 ? wholePicture : part;
 }
 
 PlaneRefinement::~PlaneRefinement()

@@ -11,11 +11,21 @@
 #include <map>
 #include <memory>
 
-// Whether a picture of realSize, decoded at held, is worth decoding again
-// at needed: when it needs a finer reduction than it has, or when it holds
-// two levels or more beyond the need, or when the largest texture side
-// limits it otherwise.
-bool worthRedecoding(QSize realSize, const Detail& held, const Detail& needed);
+// Whether a picture of realSize, decoded at held, shows what a frame that
+// needs needed can show: at least as fine a reduction, less than two levels
+// beyond it, the same limit of the largest texture side, and the part the
+// frame shows.
+bool fits(QSize realSize, const Detail& held, const Detail& needed);
+// Whether needed asks for a finer reduction than held under the same limit:
+// a zoom or a camera move came closer.
+bool finerThan(QSize realSize, const Detail& held, const Detail& needed);
+// Whether a decoded part held is at most twice the size of the part wanted:
+// worth keeping rather than decoding the smaller part.
+bool littleMore(const QRectF& held, const QRectF& wanted);
+// The part of a picture to decode finer for a frame that shows the part
+// shown of it: that part and a margin, or the whole picture when that is
+// most of it.
+QRectF insetPart(const QRectF& shown);
 
 class PlaneRefinement : public QObject {
     Q_OBJECT

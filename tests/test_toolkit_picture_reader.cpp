@@ -6,10 +6,15 @@
 #include "toolkit/picture_reader.h"
 #include <QBuffer>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
 #include <sys/stat.h>
 
 using toolkit::PictureRead;
@@ -48,6 +53,38 @@ static QByteArray jpegTurnedByTag(const QImage& image)
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
     const QByteArray segment = QByteArray("\xff\xe1", 2) + pngbytes::bigEndian32(exif.size() + 2).right(2) + exif;
     return bytes.insert(2, segment); // right after the start-of-image marker
+}
+
+// A JPEG of image with its chroma h times coarser across and v times down
+// than its luma, samplings Qt's writer does not make.
+static QByteArray jpegSampled(const QImage& image, int h, int v)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(image.width());
+    info.image_height = JDIMENSION(image.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    info.comp_info[0].h_samp_factor = h;
+    info.comp_info[0].v_samp_factor = v;
+    jpeg_start_compress(&info, TRUE);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<uchar*>(rgb.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    std::free(out);
+    return bytes;
 }
 
 // Noise over gradients, so that every row of its JPEG decodes differently.
@@ -197,6 +234,71 @@ private slots:
         QCOMPARE(two.image.size(), one.image.size());
         QVERIFY(two.image.height() >= 64); // large enough to be split
         QVERIFY(two.image == one.image);
+    }
+
+    // A part of a picture is the same part of the whole decode, pixel for
+    // pixel, at least as large as asked and in the place it says; JPEG
+    // decodes it straight, the other formats cut it from the whole.
+    void partEqualsTheSamePartOfTheWhole_data()
+    {
+        // A writer's format; "PJPEG": progressive JPEG; "JPEG 4:1:0": chroma a
+        // quarter across and half down, which libjpeg-turbo cannot crop reduced.
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("detailSide");
+        QTest::addColumn<int>("threads");
+        QTest::addColumn<QRectF>("part");
+        const QRectF middle(0.3, 0.22, 0.4, 0.56);
+        const int colour = QImage::Format_RGB32, grey = QImage::Format_Grayscale8;
+        const QSize odd(1001, 703);
+        QTest::newRow("JPEG, full size") << "JPEG" << colour << odd << 0 << 1 << middle;
+        QTest::newRow("JPEG, halved, two threads") << "JPEG" << colour << odd << 500 << 2 << middle;
+        QTest::newRow("JPEG, bottom right corner") << "JPEG" << colour << odd << 500 << 2 << QRectF(0.61, 0.77, 0.39, 0.23);
+        QTest::newRow("JPEG, whole rows") << "JPEG" << colour << odd << 0 << 2 << QRectF(0, 0.4, 1, 0.2);
+        QTest::newRow("JPEG, grey") << "JPEG" << grey << odd << 0 << 2 << middle;
+        QTest::newRow("JPEG, progressive") << "PJPEG" << colour << odd << 500 << 2 << middle;
+        QTest::newRow("JPEG 4:1:0, halved") << "JPEG 4:1:0" << colour << QSize(1000, 700) << 500 << 2 << middle;
+        QTest::newRow("PNG") << "PNG" << colour << odd << 500 << 1 << middle;
+        QTest::newRow("BMP") << "BMP" << colour << odd << 0 << 1 << middle;
+    }
+    void partEqualsTheSamePartOfTheWhole()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, pixels);
+        QFETCH(QSize, size);
+        QFETCH(int, detailSide);
+        QFETCH(int, threads);
+        QFETCH(QRectF, part);
+        const std::string file = path("part");
+        const QImage picture = noisyPicture(size, QImage::Format(pixels));
+        if (format == "JPEG 4:1:0") {
+            fixtures::writeText(file, jpegSampled(picture, 4, 2).toStdString());
+        } else {
+            QImageWriter writer(QString::fromStdString(file), format == "PJPEG" ? "JPEG" : format.toLatin1());
+            writer.setProgressiveScanWrite(format == "PJPEG");
+            QVERIFY(writer.write(picture));
+        }
+        toolkit::DecodeRequest request{16384, toolkit::pictureBudget, QImage::Format_RGBA8888_Premultiplied, {}};
+        request.detailSide = detailSide;
+        request.threads = threads;
+        const PictureRead whole = toolkit::decodePicture(toolkit::openPicture(file), request);
+        request.part = part;
+        const PictureRead read = toolkit::decodePicture(toolkit::openPicture(file), request);
+        QCOMPARE(int(read.status), int(PictureRead::Loaded));
+        const QSizeF decoded = whole.image.size();
+        const QRect kept(QPoint(qRound(read.part.left() * decoded.width()), qRound(read.part.top() * decoded.height())),
+                         read.image.size());
+        QCOMPARE(QRectF(kept.left() / decoded.width(), kept.top() / decoded.height(), kept.width() / decoded.width(),
+                        kept.height() / decoded.height()),
+                 read.part);
+        QVERIFY(kept.contains(toolkit::partPixels(part, whole.image.size())));
+        // On the grid, for the part's mipmap levels to be the whole's.
+        const auto onGrid = [](int at, int edge) { return at % toolkit::partGrid == 0 || at == edge; };
+        QVERIFY(onGrid(kept.left(), 0) && onGrid(kept.top(), 0));
+        QVERIFY(onGrid(kept.x() + kept.width(), whole.image.width()) && onGrid(kept.y() + kept.height(), whole.image.height()));
+        QVERIFY(read.image.width() < whole.image.width() || read.image.height() < whole.image.height());
+        QVERIFY(read.image == whole.image.copy(kept));
     }
 
     void unreadableFileCannotBeOpened()

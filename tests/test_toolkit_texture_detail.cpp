@@ -60,6 +60,48 @@ private slots:
         QCOMPARE(finestLevelNeeded(squareToClip, viewport, texture), level);
     }
 
+    // The part of the square in the view, as fractions of the picture from
+    // its top-left corner, whatever the camera does with it.
+    void visibleParts_data()
+    {
+        QTest::addColumn<QMatrix4x4>("squareToClip");
+        QTest::addColumn<QRectF>("part");
+        QTest::newRow("all of it") << flat() << QRectF(0, 0, 1, 1);
+        QTest::newRow("zoomed 4x about the centre") << flat(4, 4) << QRectF(0.375, 0.375, 0.25, 0.25);
+        QMatrix4x4 aside;
+        aside.translate(1, 0.5f, 0);
+        aside.scale(4, 4);
+        QTest::newRow("moved aside and up") << aside << QRectF(0, 0.125, 0.5, 0.5);
+        QMatrix4x4 away;
+        away.translate(3, 0, 0);
+        away.scale(2, 2);
+        QTest::newRow("out of the view") << away << QRectF();
+        // Four units wide two units ahead: the 45-degree view sees
+        // 2 tan(22.5) of its sides' four units on each side of the centre.
+        QMatrix4x4 near = ahead(2);
+        near.scale(4, 4);
+        const double seen = std::tan(qDegreesToRadians(22.5)) / 2;
+        QTest::newRow("in perspective") << near << QRectF(0.5 - seen, 0.5 - seen, 2 * seen, 2 * seen);
+        QTest::newRow("behind the eye") << ahead(-5) << QRectF();
+        // The square drawn over a part of a square that fills the view is
+        // seen whole, and no more.
+        const QRectF part(0.25, 0.5, 0.5, 0.25);
+        QTest::newRow("over a part") << flat() * squareOnPart(part) << QRectF(0, 0, 1, 1);
+        QTest::newRow("over a part, zoomed") << flat(4, 4) * squareOnPart(part) << QRectF(0.25, 0, 0.5, 0.5);
+    }
+    void visibleParts()
+    {
+        QFETCH(QMatrix4x4, squareToClip);
+        QFETCH(QRectF, part);
+        const QRectF seen = visiblePart(squareToClip);
+        QCOMPARE(seen.isEmpty(), part.isEmpty());
+        const auto near = [](double a, double b) { return std::abs(a - b) < 1e-5; };
+        if (!part.isEmpty())
+            QVERIFY2(near(seen.left(), part.left()) && near(seen.top(), part.top()) && near(seen.right(), part.right())
+                         && near(seen.bottom(), part.bottom()),
+                     qPrintable(QString("%1 %2 %3 %4").arg(seen.left()).arg(seen.top()).arg(seen.width()).arg(seen.height())));
+    }
+
     // The first level below a large picture is made on two threads, each
     // taking half its rows (an odd count here); every level must be the
     // one a single thread makes, each pixel the average of the four above.

@@ -4,6 +4,27 @@
 
 namespace toolkit {
 
+QRect partPixels(QRectF part, QSize size)
+{
+    // min then max turn a NaN into 0: such a part comes out empty.
+    auto pixel = [](double edge, int side) { return int(std::max(0.0, std::min(edge, double(side)))); };
+    auto down = [](double edge) { return std::floor(edge / partGrid) * partGrid; };
+    auto up = [](double edge) { return std::ceil(edge / partGrid) * partGrid; };
+    const int left = pixel(down(part.left() * size.width()), size.width());
+    const int right = pixel(up(part.right() * size.width()), size.width());
+    const int top = pixel(down(part.top() * size.height()), size.height());
+    const int bottom = pixel(up(part.bottom() * size.height()), size.height());
+    if (right <= left || bottom <= top)
+        return {QPoint(0, 0), size};
+    return {left, top, right - left, bottom - top};
+}
+
+QRectF partFraction(QRect pixels, QSize size)
+{
+    const double width = size.width(), height = size.height();
+    return {pixels.x() / width, pixels.y() / height, pixels.width() / width, pixels.height() / height};
+}
+
 QSize fittedSize(QSize size, const DecodeRequest& request)
 {
     if (size.isEmpty())

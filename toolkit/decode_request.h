@@ -1,6 +1,8 @@
 #pragma once
 // What a caller asks of a picture decoder, and the sizes that follow from it.
 #include <QImage>
+#include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <stop_token>
 
@@ -17,12 +19,25 @@ struct DecodeRequest {
     // Threads the decode may use: a JPEG is then decoded in bands of rows at
     // once, for a decode that has the machine to itself.
     int threads = 1;
+    // The part of the picture wanted, in fractions of its width and height
+    // (x right, y down); the result holds at least that part.
+    QRectF part{0, 0, 1, 1};
 };
 
 inline qint64 pixelCount(QSize size)
 {
     return qint64(size.width()) * size.height();
 }
+
+// The pixels of a picture decoded at size that part covers, taken outward to
+// the lines of a grid of partGrid pixels (or the picture's edges), so that
+// the part's first mipmap levels are the very texels of the whole
+// picture's; the whole picture when part leaves none of it.
+inline constexpr int partGrid = 16;
+QRect partPixels(QRectF part, QSize size);
+
+// pixels of a picture decoded at size, in fractions of size.
+QRectF partFraction(QRect pixels, QSize size);
 
 // size reduced to the request's detail, then shrunk, keeping its aspect,
 // until neither side exceeds maxSide and its area stays within pixelBudget;

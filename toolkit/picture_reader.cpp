@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <csetjmp>
+#include <cstring>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
@@ -114,9 +116,18 @@ struct JpegErrors {
 
 enum class JpegOutcome { Decoded, Refused, NotForUs };
 
-// What a JPEG's header says of its decode for a request.
+// What a JPEG's header says of its decode for a request: the picture's
+// size, the size it decodes to, and the pixels of that decoded: the part
+// asked for, its columns widened to the file's blocks.
 struct JpegLayout {
     QSize declared, decoded;
+    QRect kept;
+    // When kept is narrower than the decoded picture, the columns decoded
+    // for it: from a block's edge, with at least one column more on either
+    // side, since a crop's edge columns lack the chroma of the column beyond
+    // them and so are not the picture's.
+    bool cropped = false;
+    int cropLeft = 0, cropWidth = 0;
 };
 
 // Makes info ready to decode bytes as request asks, up to the start of its
@@ -147,6 +158,19 @@ static void catchJpegErrors(jpeg_decompress_struct& info, JpegErrors& errors)
     errors.manager.output_message = [](j_common_ptr) {}; // warnings are not ours to show
 }
 
+// libjpeg-turbo's column crop takes a component's width wrongly when its
+// inverse DCT enlarges it and upsampling still has to follow (4:1:0 decoded
+// reduced, for one); such pictures are decoded in whole rows.
+static bool jpegCropsRight(const jpeg_decompress_struct& info)
+{
+    return std::all_of(info.comp_info, info.comp_info + info.num_components, [&](const jpeg_component_info& component) {
+        const bool upsampled
+            = component.h_samp_factor * component.DCT_scaled_size != info.max_h_samp_factor * info.min_DCT_scaled_size
+            || component.v_samp_factor * component.DCT_scaled_size != info.max_v_samp_factor * info.min_DCT_scaled_size;
+        return component.DCT_scaled_size == info.min_DCT_scaled_size || !upsampled;
+    });
+}
+
 // Reads the header of bytes. Refused: broken. NotForUs: colour spaces
 // (CMYK, YCCK) that Qt's reader converts and this path does not. Nothing
 // with a destructor lives in this frame, since errors leave it by longjmp;
@@ -168,17 +192,46 @@ static JpegOutcome readJpegLayout(const QByteArray& bytes, const DecodeRequest& 
         return JpegOutcome::NotForUs;
     }
     jpeg_calc_output_dimensions(&info);
-    layout = {{int(info.image_width), int(info.image_height)}, {int(info.output_width), int(info.output_height)}};
+    layout.declared = {int(info.image_width), int(info.image_height)};
+    layout.decoded = {int(info.output_width), int(info.output_height)};
+    layout.kept = {QPoint(0, 0), layout.decoded};
+    layout.cropped = false;
+    // A progressive file is all decoded before its first row comes out, and
+    // a picture fitted further is cropped once it has its final size.
+    if (!jpeg_has_multiple_scans(&info) && jpegCropsRight(info)
+        && layout.decoded == fittedSize(layout.declared, request)) {
+        const QRect wanted = partPixels(request.part, layout.decoded);
+        if (wanted.width() < layout.decoded.width()) {
+            jpeg_start_decompress(&info);
+            const int from = std::max(0, wanted.left() - 1);
+            const int to = std::min(layout.decoded.width(), wanted.x() + wanted.width() + 1);
+            JDIMENSION left = JDIMENSION(from), width = JDIMENSION(to - from);
+            jpeg_crop_scanline(&info, &left, &width);
+            layout.cropped = true;
+            layout.cropLeft = int(left);
+            layout.cropWidth = int(width);
+        }
+        layout.kept = wanted;
+    }
     jpeg_destroy_decompress(&info);
     return JpegOutcome::Decoded;
 }
 
-// The rows of the decoded picture from first up to last, written at pixels
-// (row 0's address) with stride bytes between rows. The rows above first
-// are only entropy-decoded, which is all the format requires to reach
-// them; the ones below last not at all. False: broken or stopped.
-static bool decodeJpegRows(const QByteArray& bytes, const DecodeRequest& request, uchar* pixels, qsizetype stride,
-                           int first, int last)
+// Rows of a crop come here first, sixteen at a time, to leave the columns
+// decoded beyond the kept ones.
+static qsizetype stagingRowBytes(const JpegLayout& layout)
+{
+    return qsizetype(layout.cropWidth) * 4;
+}
+
+// The rows of the decoded picture from first up to last, of the columns
+// layout keeps, written at pixels (the address of layout's first kept row)
+// with stride bytes between rows; through staging (16 rows of
+// stagingRowBytes) when layout crops. The rows above first are
+// only entropy-decoded, which is all the format requires to reach them;
+// the ones below last not at all. False: broken or stopped.
+static bool decodeJpegRows(const QByteArray& bytes, const DecodeRequest& request, const JpegLayout& layout,
+                           uchar* pixels, qsizetype stride, uchar* staging, int first, int last)
 {
     jpeg_decompress_struct info{};
     JpegErrors errors;
@@ -189,17 +242,28 @@ static bool decodeJpegRows(const QByteArray& bytes, const DecodeRequest& request
     }
     setUpJpeg(info, bytes, request);
     jpeg_start_decompress(&info);
+    if (layout.cropped) {
+        JDIMENSION left = JDIMENSION(layout.cropLeft), width = JDIMENSION(layout.cropWidth);
+        jpeg_crop_scanline(&info, &left, &width);
+    }
     if (first > 0)
         jpeg_skip_scanlines(&info, JDIMENSION(first));
     JSAMPROW rows[16];
+    const qsizetype staged = stagingRowBytes(layout);
     while (int(info.output_scanline) < last) {
         if (request.stop.stop_requested())
             std::longjmp(errors.jump, 1);
         const int count = std::min(16, last - int(info.output_scanline));
+        uchar* const out = pixels + stride * (qsizetype(info.output_scanline) - layout.kept.top());
         for (int i = 0; i < count; ++i)
-            rows[i] = pixels + stride * (qsizetype(info.output_scanline) + i);
-        jpeg_read_scanlines(&info, rows, JDIMENSION(count));
+            rows[i] = layout.cropped ? staging + staged * i : out + stride * i;
+        const int read = int(jpeg_read_scanlines(&info, rows, JDIMENSION(count)));
+        const qsizetype skipped = qsizetype(layout.kept.left() - layout.cropLeft) * 4;
+        for (int i = 0; layout.cropped && i < read; ++i)
+            std::memcpy(out + stride * i, rows[i] + skipped, std::size_t(layout.kept.width()) * 4);
     }
+    // The rows below last are left unread.
+    jpeg_abort_decompress(&info);
     jpeg_destroy_decompress(&info);
     return true;
 }
@@ -222,28 +286,35 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& requ
         return outcome;
     if (pixelCount(layout.decoded) > request.pixelBudget || request.stop.stop_requested())
         return JpegOutcome::Refused;
-    QImage image = hugePageImage(layout.decoded, request.format);
+    QImage image = hugePageImage(layout.kept.size(), request.format);
     if (image.isNull())
         return JpegOutcome::Refused;
     // Both threads write through these, never through the shared QImage.
     uchar* const pixels = image.bits();
     const qsizetype stride = image.bytesPerLine();
-    const int height = image.height();
+    const int top = layout.kept.top(), bottom = top + layout.kept.height();
+    // One staging area for each band.
+    std::vector<uchar> staging(layout.cropped ? std::size_t(2 * 16 * stagingRowBytes(layout)) : 0);
+    uchar* const upperStaging = staging.data();
+    uchar* const lowerStaging = staging.data() + staging.size() / 2;
     bool decoded = false;
-    if (request.threads > 1 && height >= 64) {
-        const int split = upperBandRows(height);
+    if (request.threads > 1 && bottom - top >= 64) {
+        const int split = top + upperBandRows(bottom - top);
         bool lower = false;
-        std::thread helper([&] { lower = decodeJpegRows(bytes, request, pixels, stride, split, height); });
-        decoded = decodeJpegRows(bytes, request, pixels, stride, 0, split);
+        std::thread helper([&] {
+            lower = decodeJpegRows(bytes, request, layout, pixels, stride, lowerStaging, split, bottom);
+        });
+        decoded = decodeJpegRows(bytes, request, layout, pixels, stride, upperStaging, top, split);
         helper.join();
         decoded = decoded && lower;
     } else {
-        decoded = decodeJpegRows(bytes, request, pixels, stride, 0, height);
+        decoded = decodeJpegRows(bytes, request, layout, pixels, stride, upperStaging, top, bottom);
     }
     if (!decoded)
         return JpegOutcome::Refused;
     result.image = std::move(image);
     result.realSize = layout.declared;
+    result.part = partFraction(layout.kept, layout.decoded);
     return JpegOutcome::Decoded;
 }
 
@@ -291,6 +362,14 @@ static PictureRead decodeFile(int fd, const DecodeRequest& request)
         && (result.image.width() > fit.width() || result.image.height() > fit.height())) {
         result.image = result.image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         result.image.convertTo(request.format);
+    }
+    // Readers that decode the whole picture give up all but the part here.
+    if (result.status == PictureRead::Loaded && result.part == QRectF(0, 0, 1, 1)) {
+        const QRect kept = partPixels(request.part, result.image.size());
+        if (kept.size() != result.image.size()) {
+            result.part = partFraction(kept, result.image.size());
+            result.image = result.image.copy(kept);
+        }
     }
     return result;
 }

@@ -3,6 +3,7 @@
 // from the content, never the name; only the first frame is used.
 #include "toolkit/decode_request.h"
 #include <QImage>
+#include <QRectF>
 #include <QSize>
 #include <ctime>
 #include <stop_token>
@@ -22,6 +23,10 @@ struct PictureRead {
     int error = 0;
     QImage image;   // premultiplied 32-bit when Loaded, see decodePicture
     QSize realSize; // the picture's size as the file declares it
+    // The part of the picture that image holds, in fractions of the size
+    // the picture was decoded at: image's top-left pixel is part's top-left,
+    // and image is exactly part of that size.
+    QRectF part{0, 0, 1, 1};
 };
 
 // What the file system tells of a file's content: two opens that see the
@@ -75,10 +80,11 @@ void setDecoderAllocationLimit();
 // asks: reduced to its detail (JPEG and PNG while decoding, the rest on the
 // decoding thread, without keeping the full size), then scaled down
 // (keeping its aspect) so that neither side exceeds maxSide and it stays
-// within pixelBudget. JPEG, PNG and BMP decode straight into either format.
-// A stop request abandons their decode early as Undecodable. A file whose
-// header promises more pixels than its data can hold is Undecodable,
-// refused before the pixels are allocated.
+// within pixelBudget. Of that, only the request's part is kept; JPEG
+// decodes little more than that part. JPEG, PNG and BMP decode straight
+// into either format. A stop request abandons their decode early as
+// Undecodable. A file whose header promises more pixels than its data can
+// hold is Undecodable, refused before the pixels are allocated.
 PictureRead decodePicture(PictureFile file, const DecodeRequest& request);
 
 // Opens and decodes path in one go, to Format_ARGB32_Premultiplied.

@@ -73,7 +73,21 @@ void PicturePlane::setPicture(MipPicture picture, QSize realSize)
 {
     pending_ = std::move(picture);
     realSize_ = realSize.isEmpty() ? pending_.size() : realSize;
+    pendingInset_ = MipPicture();
+    insetPart_ = QRectF();
     changed();
+}
+
+void PicturePlane::setInset(MipPicture inset, QRectF part)
+{
+    pendingInset_ = std::move(inset);
+    insetPart_ = part;
+    changed();
+}
+
+MipPicture PicturePlane::takePendingInset()
+{
+    return std::exchange(pendingInset_, MipPicture());
 }
 
 MipPicture PicturePlane::takePendingPicture()

@@ -4,6 +4,7 @@
 // right-hand rotations. Only the camera code knows OpenGL's frame.
 #include "toolkit/mip_picture.h"
 #include <QMatrix4x4>
+#include <QRectF>
 #include <QSize>
 #include <functional>
 #include <memory>
@@ -89,6 +90,14 @@ public:
     // only its size.
     MipPicture takePendingPicture();
 
+    // A part of the picture decoded finer than the picture, drawn over it:
+    // part is where it lies, in fractions of the picture's size from its
+    // top-left corner. An empty part takes it away, and so does a new
+    // picture. The view takes the pending inset as it takes the picture.
+    void setInset(MipPicture inset, QRectF part);
+    QRectF insetPart() const { return insetPart_; }
+    MipPicture takePendingInset();
+
     // Called by the view for a wheel event whose ray hits this plane first.
     std::function<void(PicturePlane& plane, QWheelEvent& event)> onWheel;
 
@@ -97,6 +106,8 @@ private:
     float height_ = 1;
     MipPicture pending_;
     QSize realSize_;
+    MipPicture pendingInset_;
+    QRectF insetPart_;
 };
 
 }

@@ -1,6 +1,8 @@
 #include "toolkit/texture_detail.h"
 #include <algorithm>
+#include <QVector4D>
 #include <cmath>
+#include <vector>
 
 namespace toolkit {
 
@@ -73,6 +75,62 @@ int sideNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels)
     // Two texels a pixel at the most magnified spot: finestLevelNeeded then
     // asks for level 0 of the picture and no finer.
     return int(std::clamp(std::ceil(2 / perTexel), 1.0, double(1 << 30)));
+}
+
+// A corner of the polygon that is the square's part in the view: where it
+// lies in clip space and where on the square.
+struct ClipCorner {
+    QVector4D clip;
+    QPointF onSquare;
+};
+
+// The part of polygon on the inner side of one face of the clip volume:
+// sign * clip[axis] <= clip.w.
+static std::vector<ClipCorner> clippedTo(const std::vector<ClipCorner>& polygon, int axis, float sign)
+{
+    std::vector<ClipCorner> kept;
+    const auto inside = [&](const ClipCorner& c) { return c.clip.w() - sign * c.clip[axis]; };
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+        const ClipCorner& a = polygon[i];
+        const ClipCorner& b = polygon[(i + 1) % polygon.size()];
+        const float da = inside(a), db = inside(b);
+        if (da >= 0)
+            kept.push_back(a);
+        if ((da >= 0) != (db >= 0)) {
+            const float t = da / (da - db);
+            kept.push_back({a.clip + (b.clip - a.clip) * t, a.onSquare + (b.onSquare - a.onSquare) * t});
+        }
+    }
+    return kept;
+}
+
+QRectF visiblePart(const QMatrix4x4& squareToClip)
+{
+    std::vector<ClipCorner> polygon;
+    for (const QPointF corner : {QPointF(0, 0), QPointF(1, 0), QPointF(1, 1), QPointF(0, 1)})
+        polygon.push_back({squareToClip * QVector4D(float(corner.x() - 0.5), float(corner.y() - 0.5), 0, 1), corner});
+    for (int axis = 0; axis < 3 && !polygon.empty(); ++axis) {
+        polygon = clippedTo(polygon, axis, 1);
+        polygon = clippedTo(polygon, axis, -1);
+    }
+    if (polygon.empty())
+        return {};
+    double left = 1, top = 1, right = 0, bottom = 0;
+    for (const ClipCorner& c : polygon) {
+        left = std::min(left, c.onSquare.x());
+        right = std::max(right, c.onSquare.x());
+        top = std::min(top, c.onSquare.y());
+        bottom = std::max(bottom, c.onSquare.y());
+    }
+    return QRectF(QPointF(left, top), QPointF(right, bottom)) & QRectF(0, 0, 1, 1);
+}
+
+QMatrix4x4 squareOnPart(const QRectF& part)
+{
+    QMatrix4x4 m;
+    m.translate(float(part.center().x() - 0.5), float(part.center().y() - 0.5));
+    m.scale(float(part.width()), float(part.height()));
+    return m;
 }
 
 }

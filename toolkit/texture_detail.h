@@ -1,6 +1,7 @@
 #pragma once
 // How much of a picture's detail a frame can show.
 #include <QMatrix4x4>
+#include <QRectF>
 #include <QSize>
 
 namespace toolkit {
@@ -17,5 +18,14 @@ int finestLevelNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels, QSiz
 // less than this shows as its full size would. 0 (full size) when the square
 // comes close to or behind the eye; 1 when it is seen edge-on.
 int sideNeeded(const QMatrix4x4& squareToClip, QSize viewportPixels);
+
+// The part of the unit square that drawing it through squareToClip puts in
+// the view, bounded by a rectangle in fractions of its sides from the
+// texture's top-left corner; empty when none of it is in the view.
+QRectF visiblePart(const QMatrix4x4& squareToClip);
+
+// Maps the unit square onto part of itself, part given as visiblePart
+// gives it: what the square drawn over that part of a plane needs.
+QMatrix4x4 squareOnPart(const QRectF& part);
 
 }

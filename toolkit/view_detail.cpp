@@ -10,4 +10,9 @@ int sideNeededIn(const Viewport3D& view, const QMatrix4x4& squareToScene)
     return sideNeeded(view.viewProjection() * squareToScene, pixels);
 }
 
+QRectF partShownIn(const Viewport3D& view, const QMatrix4x4& squareToScene)
+{
+    return visiblePart(view.viewProjection() * squareToScene);
+}
+
 }

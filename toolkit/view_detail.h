@@ -2,6 +2,7 @@
 // How much of a picture's detail a view can show where a plane stands, asked
 // before the picture is decoded.
 #include <QMatrix4x4>
+#include <QRectF>
 
 namespace toolkit {
 
@@ -13,5 +14,9 @@ class Viewport3D;
 // sideNeeded. A caller that moves planes asks with the pose the plane will
 // show at its finest, such as the front of a ring.
 int sideNeededIn(const Viewport3D& view, const QMatrix4x4& squareToScene);
+
+// The part of the unit square so placed that view's camera sees: see
+// visiblePart.
+QRectF partShownIn(const Viewport3D& view, const QMatrix4x4& squareToScene);
 
 }

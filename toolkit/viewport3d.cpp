@@ -57,12 +57,30 @@ static const GLfloat unitSquare[] = {-0.5f, -0.5f, 0.5f, -0.5f, -0.5f, 0.5f, 0.5
 // picture (24 MiB for a 6000 x 4000 one at 4x) goes up with one frame.
 static constexpr qint64 uploadPerFrame = qint64(32) << 20;
 
+// What the view keeps of a plane: its picture's texture and its inset's.
+struct PlaneTextures {
+    PictureUpload picture;
+    PictureUpload inset;
+    bool insetUp = false; // the inset has every level the last frame needed
+};
+
 struct Viewport3D::Gpu : QOpenGLFunctions {
     QOpenGLShaderProgram program;
     QOpenGLBuffer square;
     PictureUpload white; // for planes without a picture
-    std::unordered_map<const PicturePlane*, PictureUpload> pictures;
+    std::unordered_map<const PicturePlane*, PlaneTextures> planes;
 };
+
+// Takes upload's new picture, if any, and uploads what a frame that maps it
+// with mvp onto this many pixels needs of it, within budget; true while
+// finer levels wait.
+static bool provideFor(PictureUpload& upload, MipPicture pending, const QMatrix4x4& mvp, QSize pixels, qint64 budget)
+{
+    if (!pending.isNull())
+        upload.take(std::move(pending));
+    const QSize waiting = upload.waitingSize();
+    return !waiting.isEmpty() && upload.provide(finestLevelNeeded(mvp, pixels, waiting), budget);
+}
 
 // Visits the picture planes below node in tree order, parents first.
 template <class Visit> static void forEachPlane(const Node& node, const Visit& visit)
@@ -222,13 +240,21 @@ void Viewport3D::initializeGL()
 
 bool Viewport3D::uploadFor(PicturePlane& plane, const QMatrix4x4& mvp, QSize pixels)
 {
-    PictureUpload& picture = gpu_->pictures[&plane];
-    // The view keeps the picture from here on: the plane keeps its size.
-    if (MipPicture pending = plane.takePendingPicture(); !pending.isNull())
-        picture.take(std::move(pending));
-    const QSize waiting = picture.waitingSize();
-    return !waiting.isEmpty()
-        && picture.provide(finestLevelNeeded(mvp, pixels, waiting), uploadWhole_ ? PictureUpload::whole : uploadPerFrame);
+    PlaneTextures& textures = gpu_->planes[&plane];
+    const qint64 budget = uploadWhole_ ? PictureUpload::whole : uploadPerFrame;
+    // The view keeps the pictures from here on: the plane keeps their sizes.
+    const bool pictureWaits = provideFor(textures.picture, plane.takePendingPicture(), mvp, pixels, budget);
+    const QRectF part = plane.insetPart();
+    if (part.isEmpty()) {
+        textures.inset = PictureUpload(); // its memory follows what is on screen
+        textures.insetUp = false;
+        return pictureWaits;
+    }
+    const bool insetWaits =
+        provideFor(textures.inset, plane.takePendingInset(), mvp * squareOnPart(part), pixels, budget);
+    // Drawn only whole: coarser levels of it could show less than the picture.
+    textures.insetUp = !insetWaits && textures.inset.texture();
+    return pictureWaits || insetWaits;
 }
 
 void Viewport3D::paintGL(QSize pixels)
@@ -258,10 +284,23 @@ void Viewport3D::paintGL(QSize pixels)
     forEachPlane(root_, [&](PicturePlane& plane) {
         const QMatrix4x4 mvp = toClip * squareToScene(plane);
         uploading |= uploadFor(plane, mvp, pixels);
-        QOpenGLTexture* texture = gl.pictures[&plane].texture();
+        const PlaneTextures& textures = gl.planes[&plane];
+        const bool inset = plane.hasPicture() && textures.insetUp;
+        if (inset) {
+            textures.inset.texture()->bind();
+            gl.program.setUniformValue("mvp", mvp * squareOnPart(plane.insetPart()));
+            gl.glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+            // The plane goes a hair behind its inset, so that the inset wins
+            // where both lie, and nothing else changes.
+            gl.glEnable(GL_POLYGON_OFFSET_FILL);
+            gl.glPolygonOffset(1, 1);
+        }
+        QOpenGLTexture* texture = textures.picture.texture();
         (plane.hasPicture() && texture ? texture : gl.white.texture())->bind();
         gl.program.setUniformValue("mvp", mvp);
         gl.glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        if (inset)
+            gl.glDisable(GL_POLYGON_OFFSET_FILL);
     });
     // The finer levels still waiting go up with the next frames.
     uploading_ = uploading;

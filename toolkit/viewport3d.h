@@ -61,8 +61,9 @@ private:
     void paintGL(QSize pixels) override;
     void frameShown() override { emit frameSwapped(); }
     QSize devicePixels() const;
-    // Takes plane's new picture and uploads what a frame that maps it with
-    // mvp onto this many pixels needs of it; true while finer levels wait.
+    // Takes plane's new picture and inset and uploads what a frame that maps
+    // the plane with mvp onto this many pixels needs of them; true while
+    // finer levels wait.
     bool uploadFor(PicturePlane& plane, const QMatrix4x4& mvp, QSize pixels);
 
     Node root_;
