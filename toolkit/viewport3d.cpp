@@ -9,7 +9,6 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
-#include <QTimer>
 #include <QWheelEvent>
 #include <cstdio>
 #include <cstdlib>
@@ -105,6 +104,12 @@ Viewport3D::Viewport3D(QWidget* parent)
     , surface_(ViewSurface::create(*this, *this))
 {
     root_.onChanged = [this] { surface_.update(); };
+    // A timer, not a posted call: input and timers that came due during the
+    // upload are served before the frame. The platform's own update may come
+    // first and draw the frame.
+    drawAfterUpload_.setSingleShot(true);
+    drawAfterUpload_.setInterval(0);
+    connect(&drawAfterUpload_, &QTimer::timeout, this, [this] { surface_.drawPending(); });
     installAccessibleControls();
 }
 
@@ -155,8 +160,7 @@ void Viewport3D::uploadThenDraw()
         forEachPlane(root_, [&](PicturePlane& plane) { uploadFor(plane, toClip * squareToScene(plane), pixels); });
         surface_.doneCurrent();
     }
-    // The platform's own update may come first and draw the frame.
-    QTimer::singleShot(0, this, [this] { surface_.drawPending(); });
+    drawAfterUpload_.start();
 }
 
 QImage Viewport3D::grabFramebuffer()

@@ -4,6 +4,7 @@
 #include "toolkit/scene.h"
 #include "toolkit/view_surface.h"
 #include <QColor>
+#include <QTimer>
 #include <QWidget>
 
 namespace toolkit {
@@ -73,6 +74,7 @@ private:
     bool uploadWhole_ = false; // a frame read back takes every level it needs at once
     bool uploading_ = false;
     std::unique_ptr<Gpu> gpu_;
+    QTimer drawAfterUpload_; // the frame after uploadThenDraw's upload
     ViewSurface& surface_;
 };
 
