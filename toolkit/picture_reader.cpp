@@ -294,7 +294,7 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& requ
     const qsizetype stride = image.bytesPerLine();
     const int top = layout.kept.top(), bottom = top + layout.kept.height();
     // One staging area for each band.
-    std::vector<uchar> staging(layout.cropped ? std::size_t(2 * 16 * stagingRowBytes(layout)) : 0);
+    std::vector<uchar> staging(layout.cropped ? std::size_t(stagingRowBytes(layout)) * 32 : 0);
     uchar* const upperStaging = staging.data();
     uchar* const lowerStaging = staging.data() + staging.size() / 2;
     bool decoded = false;
