@@ -178,6 +178,7 @@ QRectF TForm1::partShown(int slot) const
     return toolkit::partShownIn(*Viewport3D1, front);
 }
 
+// Takes slot's inset away, if it has one: the picture is enough again.
 void TForm1::dropInset(int slot)
 {
     if (!imgInsets_[slot])
