@@ -116,6 +116,7 @@ private:
     void loadOpened(int slot, const std::string& path, toolkit::PictureFile file);
     void showPicture(int slot, const std::string& path, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
+    QMatrix4x4 atFront(int slot, float width, float height) const;
     Detail detailFor(int slot) const;
     QRectF partShown(int slot) const;
     void dropInset(int slot);

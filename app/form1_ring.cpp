@@ -159,23 +159,29 @@ void TForm1::prepareDecodeAhead(int first)
     }
 }
 
-// The detail slot's plane needs where it shows the most of it: at the front
-// of the ring (the ring's node and the slot's only turn it there), at its
-// zoom, as the camera sees it now. Its aspect is not known before its file
-// is read: a square of its long side stands for it.
-Detail TForm1::detailFor(int slot) const
+// Where slot's plane shows the most of its picture: at the front of the
+// ring (the ring's node and the slot's only turn it there), at its zoom and
+// roll; the unit square scaled by width and height lands on it.
+QMatrix4x4 TForm1::atFront(int slot, float width, float height) const
 {
     QMatrix4x4 front = dm_round->parent()->worldMatrix() * imgs[slot]->localMatrix();
-    front.scale(ring::planeLongSide, ring::planeLongSide);
+    front.scale(width, height);
+    return front;
+}
+
+// The detail slot's plane needs at the front, as the camera sees it now.
+// Its aspect is not known before its file is read: a square of its long
+// side stands for it.
+Detail TForm1::detailFor(int slot) const
+{
+    const QMatrix4x4 front = atFront(slot, ring::planeLongSide, ring::planeLongSide);
     return {Viewport3D1->maxTextureSide(), toolkit::sideNeededIn(*Viewport3D1, front)};
 }
 
 // The part of slot's plane the camera sees where detailFor measures it.
 QRectF TForm1::partShown(int slot) const
 {
-    QMatrix4x4 front = dm_round->parent()->worldMatrix() * imgs[slot]->localMatrix();
-    front.scale(imgs[slot]->width(), imgs[slot]->height());
-    return toolkit::partShownIn(*Viewport3D1, front);
+    return toolkit::partShownIn(*Viewport3D1, atFront(slot, imgs[slot]->width(), imgs[slot]->height()));
 }
 
 // Takes slot's inset away, if it has one: the picture is enough again.
@@ -210,7 +216,7 @@ void TForm1::refineWhereNeeded()
         // Zoomed in, the finer part shown; a decode of much more than that
         // (made at a lesser zoom) gives way to it.
         const bool finer = finerThan(size, held, needed);
-        const QRectF part = finer ? insetPart(needed.part) : wholePicture;
+        const QRectF part = finer ? insetPart(needed.part) : toolkit::wholePicture;
         const auto serves = [&](const Detail& decoded) {
             return fits(size, decoded, needed) && littleMore(decoded.part, part);
         };
@@ -237,7 +243,7 @@ void TForm1::takeRefinement(int slot, const PictureSource& source, const Prepare
         return;
     PictureSource decoded = source;
     decoded.detail.part = prepared.part;
-    if (prepared.part == wholePicture) {
+    if (prepared.part == toolkit::wholePicture) {
         showPicture(slot, imgPaths_[slot], decoded, prepared);
     } else {
         imgs[slot]->setInset(prepared.picture, prepared.part);

@@ -17,12 +17,9 @@ struct Detail {
     int side = 0;
     // The part of the picture decoded, in fractions of its size from its
     // top-left corner: all of it for a plane's picture, less for an inset.
-    QRectF part{0, 0, 1, 1};
+    QRectF part = toolkit::wholePicture;
     bool operator==(const Detail&) const = default;
 };
-
-// The part that is the whole picture.
-inline const QRectF wholePicture{0, 0, 1, 1};
 
 // Whether a and b limit a picture of realSize alike: a larger texture side
 // makes no difference to a picture that fits the smaller one.
@@ -46,7 +43,7 @@ bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSourc
 struct PreparedPicture {
     toolkit::MipPicture picture;
     QSize realSize; // the picture's size as its file declares it
-    QRectF part;    // the part of the picture it holds, as Detail's
+    QRectF part = toolkit::wholePicture; // the part of the picture it holds, as Detail's
 };
 
 // Decodes an opened file for a plane, on as many threads as given.

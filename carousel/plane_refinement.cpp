@@ -23,9 +23,9 @@ QRectF insetPart(const QRectF& shown)
 {
     // A margin, so that a small camera move still finds the part decoded.
     const double dx = shown.width() / 16, dy = shown.height() / 16;
-    const QRectF part = shown.adjusted(-dx, -dy, dx, dy) & wholePicture;
+    const QRectF part = shown.adjusted(-dx, -dy, dx, dy) & toolkit::wholePicture;
     // Decoding most of a picture costs about as much as the whole.
-    return part.width() * part.height() >= 0.75 ? wholePicture : part;
+    return part.width() * part.height() >= 0.75 ? toolkit::wholePicture : part;
 }
 
 PlaneRefinement::~PlaneRefinement()

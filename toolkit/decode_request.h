@@ -8,6 +8,9 @@
 
 namespace toolkit {
 
+// A picture's part that is all of it, in fractions of its size.
+inline constexpr QRectF wholePicture{0, 0, 1, 1};
+
 struct DecodeRequest {
     int maxSide = 0;           // neither side of the result exceeds this
     qint64 pixelBudget = 0;    // nor does its area
@@ -21,7 +24,7 @@ struct DecodeRequest {
     int threads = 1;
     // The part of the picture wanted, in fractions of its width and height
     // (x right, y down); the result holds at least that part.
-    QRectF part{0, 0, 1, 1};
+    QRectF part = wholePicture;
 };
 
 inline qint64 pixelCount(QSize size)

@@ -117,8 +117,8 @@ struct JpegErrors {
 enum class JpegOutcome { Decoded, Refused, NotForUs };
 
 // What a JPEG's header says of its decode for a request: the picture's
-// size, the size it decodes to, and the pixels of that decoded: the part
-// asked for, its columns widened to the file's blocks.
+// size, the size it decodes to, and the pixels of that kept: the part asked
+// for (see partPixels).
 struct JpegLayout {
     QSize declared, decoded;
     QRect kept;
@@ -250,6 +250,7 @@ static bool decodeJpegRows(const QByteArray& bytes, const DecodeRequest& request
         jpeg_skip_scanlines(&info, JDIMENSION(first));
     JSAMPROW rows[16];
     const qsizetype staged = stagingRowBytes(layout);
+    const qsizetype skipped = qsizetype(layout.kept.left() - layout.cropLeft) * 4;
     while (int(info.output_scanline) < last) {
         if (request.stop.stop_requested())
             std::longjmp(errors.jump, 1);
@@ -258,7 +259,6 @@ static bool decodeJpegRows(const QByteArray& bytes, const DecodeRequest& request
         for (int i = 0; i < count; ++i)
             rows[i] = layout.cropped ? staging + staged * i : out + stride * i;
         const int read = int(jpeg_read_scanlines(&info, rows, JDIMENSION(count)));
-        const qsizetype skipped = qsizetype(layout.kept.left() - layout.cropLeft) * 4;
         for (int i = 0; layout.cropped && i < read; ++i)
             std::memcpy(out + stride * i, rows[i] + skipped, std::size_t(layout.kept.width()) * 4);
     }
@@ -364,7 +364,7 @@ static PictureRead decodeFile(int fd, const DecodeRequest& request)
         result.image.convertTo(request.format);
     }
     // Readers that decode the whole picture give up all but the part here.
-    if (result.status == PictureRead::Loaded && result.part == QRectF(0, 0, 1, 1)) {
+    if (result.status == PictureRead::Loaded && result.part == wholePicture) {
         const QRect kept = partPixels(request.part, result.image.size());
         if (kept.size() != result.image.size()) {
             result.part = partFraction(kept, result.image.size());

@@ -26,7 +26,7 @@ struct PictureRead {
     // The part of the picture that image holds, in fractions of the size
     // the picture was decoded at: image's top-left pixel is part's top-left,
     // and image is exactly part of that size.
-    QRectF part{0, 0, 1, 1};
+    QRectF part = wholePicture;
 };
 
 // What the file system tells of a file's content: two opens that see the

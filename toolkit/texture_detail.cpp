@@ -122,7 +122,7 @@ QRectF visiblePart(const QMatrix4x4& squareToClip)
         top = std::min(top, c.onSquare.y());
         bottom = std::max(bottom, c.onSquare.y());
     }
-    return QRectF(QPointF(left, top), QPointF(right, bottom)) & QRectF(0, 0, 1, 1);
+    return QRectF(QPointF(left, top), QPointF(right, bottom)) & QRectF(0, 0, 1, 1); // the square's own corners
 }
 
 QMatrix4x4 squareOnPart(const QRectF& part)
