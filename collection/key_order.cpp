@@ -50,10 +50,15 @@ public:
         for (const Item* item = first; item != last; ++item) {
             const std::string_view key = keys_[item->position];
             found.longest = std::max(found.longest, key.size());
-            const auto most = std::ptrdiff_t(std::min(found.shared, key.size()));
-            const auto from = std::min(std::ptrdiff_t(offset), most);
-            found.shared = size_t(
-                std::mismatch(key.begin() + from, key.begin() + most, reference.begin() + from).first - key.begin());
+            const size_t most = std::min(found.shared, key.size());
+            const size_t from = std::min(offset, most);
+            // Most keys go on as the reference does: one vectorised
+            // comparison tells, and only the others are walked byte by byte.
+            if (key.substr(from, most - from) == reference.substr(from, most - from))
+                found.shared = most;
+            else
+                found.shared = size_t(std::mismatch(key.begin() + std::ptrdiff_t(from), key.begin() + std::ptrdiff_t(most),
+                                                    reference.begin() + std::ptrdiff_t(from)).first - key.begin());
         }
         found.shared = std::max(offset, found.shared);
         return found;
