@@ -12,6 +12,7 @@
 #include "toolkit/windows_sort_key.h"
 #include "toolkit/windows_sort_table.h"
 #include <QByteArray>
+#include <cstring>
 #include <stdexcept>
 
 namespace toolkit {
@@ -100,7 +101,19 @@ void appendWithoutTrailing(std::string& key, const std::string& weights, Plain p
 
 void appendWeights(std::string& key, const std::string& weights)
 {
-    appendWithoutTrailing(key, weights, [](uint8_t w) { return w <= 2; });
+    // Eight weights at a time while all are 2 or less: long names are
+    // mostly plain letters, whose weights are all 2.
+    constexpr uint64_t ones = 0x0101010101010101u;
+    size_t n = weights.size();
+    for (uint64_t eight = 0; n >= 8; n -= 8) {
+        std::memcpy(&eight, weights.data() + n - 8, 8);
+        // A byte over 2 sets its top bit once 125 is added, or had it set.
+        if (((eight + 125 * ones) | eight) & 0x80 * ones)
+            break;
+    }
+    while (n > 0 && uint8_t(weights[n - 1]) <= 2)
+        --n;
+    key.append(weights, 0, n);
 }
 
 void appendKanaWeights(std::string& key, const std::string& weights, uint8_t ordinary)
@@ -246,9 +259,17 @@ void WindowsSortKey::read(std::u16string_view text, size_t from, Progress& progr
                 key.back() = char(unit.primary[unit.primarySize - 1]);
                 break;
             }
-            key.append(reinterpret_cast<const char*>(unit.primary), unit.primarySize);
-            diacritics.append(reinterpret_cast<const char*>(unit.diacritic), unit.diacriticSize);
-            cases.append(reinterpret_cast<const char*>(unit.cases), unit.caseSize);
+            if (unit.primarySize == 2 && unit.diacriticSize == 1 && unit.caseSize == 1) {
+                // Most letters: pushed byte by byte, without a copy of unknown length.
+                key.push_back(char(unit.primary[0]));
+                key.push_back(char(unit.primary[1]));
+                diacritics.push_back(char(unit.diacritic[0]));
+                cases.push_back(char(unit.cases[0]));
+            } else {
+                key.append(reinterpret_cast<const char*>(unit.primary), unit.primarySize);
+                diacritics.append(reinterpret_cast<const char*>(unit.diacritic), unit.diacriticSize);
+                cases.append(reinterpret_cast<const char*>(unit.cases), unit.caseSize);
+            }
             if (unit.kana)
                 addKana(unit.kana, 3, unit.kana & halfWidth);
             break;
