@@ -7,6 +7,8 @@
 #include "support/fixtures.h"
 #include "support/proc_status.h"
 #include "toolkit/picture_reader.h"
+#include <QBuffer>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -330,6 +332,54 @@ QByteArray bytes(std::initializer_list<int> values)
     return result;
 }
 
+// Each 2 x 2 block of picture as its premultiplied mean, a block past an odd
+// edge taking the pixels it has.
+QImage halved(const QImage& picture)
+{
+    QImage half = blankPicture((picture.width() + 1) / 2, (picture.height() + 1) / 2);
+    for (int y = 0; y < half.height(); ++y)
+        for (int x = 0; x < half.width(); ++x) {
+            std::array<int, 4> sums{};
+            int count = 0;
+            for (int i = 0; i < 4; ++i) {
+                const QPoint at(2 * x + i % 2, 2 * y + i / 2);
+                if (!picture.rect().contains(at))
+                    continue;
+                const QRgb pixel = reinterpret_cast<const QRgb*>(picture.constScanLine(at.y()))[at.x()];
+                sums[0] += qRed(pixel), sums[1] += qGreen(pixel), sums[2] += qBlue(pixel), sums[3] += qAlpha(pixel);
+                ++count;
+            }
+            auto mean = [count](int sum) { return (sum + count / 2) / count; };
+            setPixel(half, x, y, qRgba(mean(sums[0]), mean(sums[1]), mean(sums[2]), mean(sums[3])));
+        }
+    return half;
+}
+
+// A PNG of one pixel with one more chunk before its pixels that declares
+// length bytes of which the file holds none.
+QByteArray pngWithChunkDeclaring(const char* type, quint32 length)
+{
+    const QByteArray complete = pngbytes::file(pngbytes::header(1, 1, 8, 0, false), {}, QByteArray(2, '\0'));
+    const qsizetype pixels = complete.indexOf("IDAT") - 4;
+    return complete.left(pixels) + pngbytes::bigEndian32(length) + type + QByteArray(8, '\0');
+}
+
+// A small JPEG whose frame header (baseline or progressive) is made to
+// declare size, followed by padding bytes.
+QByteArray jpegDeclaring(QSize size, bool progressive, qsizetype padding = 0)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPEG");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(blankPicture(16, 16));
+    const qsizetype frame = bytes.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
+    qToBigEndian(quint16(size.height()), bytes.data() + frame + 5);
+    qToBigEndian(quint16(size.width()), bytes.data() + frame + 7);
+    return bytes + QByteArray(padding, '\0');
+}
+
 // Where two pictures first differ, or an empty string.
 QString firstDifference(const QImage& decoded, const QImage& expected)
 {
@@ -360,6 +410,22 @@ class PictureFormatsTest : public QObject {
         const std::string path = dir.filePath(QString("picture-%1").arg(++files)).toStdString();
         fixtures::writeText(path, file.toStdString());
         return toolkit::decodePicture(toolkit::openPicture(path), {maxSide, toolkit::pictureBudget, format, {}});
+    }
+
+    // Decodes file for a side of maxSide, noting how far the resident set
+    // rose meanwhile.
+    struct MeasuredRead {
+        PictureRead read;
+        long grownKib = 0;
+        bool bounded() const { return grownKib < 64 * 1024; }
+        QString growth() const { return QString("the peak resident set grew by %1 KiB").arg(grownKib); }
+    };
+    MeasuredRead measuredDecode(const QByteArray& file, int maxSide)
+    {
+        MeasuredRead measured;
+        measured.grownKib = procstatus::peakGrowthKib(
+            [&] { measured.read = decoded(file, QImage::Format_ARGB32_Premultiplied, maxSide); });
+        return measured;
     }
 
     void addPictureColumns()
@@ -457,24 +523,28 @@ private slots:
     void bmpShowsWhatItsPixelsDefine() { comparePictures(); }
 
     // A picture over the request is reduced while read: each 2 x 2 block
-    // becomes its premultiplied mean.
-    void pngIsReducedWhileRead()
+    // becomes its premultiplied mean. Run-length data, which comes bottom
+    // row first and skips pixels, is reduced the same way.
+    void picturesAreReducedWhileRead_data()
     {
-        const Picture picture = pngPicture(6, 8, false, false, {8, 8});
-        QImage expected = blankPicture(4, 4);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) {
-                std::array<int, 4> sums{};
-                for (int i = 0; i < 4; ++i) {
-                    const QRgb pixel = picture.expected.pixel(2 * x + i % 2, 2 * y + i / 2);
-                    sums[0] += qRed(pixel), sums[1] += qGreen(pixel), sums[2] += qBlue(pixel), sums[3] += qAlpha(pixel);
-                }
-                setPixel(expected, x, y, qRgba((sums[0] + 2) / 4, (sums[1] + 2) / 4, (sums[2] + 2) / 4, (sums[3] + 2) / 4));
-            }
-        const PictureRead read = decoded(picture.file, QImage::Format_ARGB32_Premultiplied, 4);
+        addPictureColumns();
+        const Picture png = pngPicture(6, 8, false, false, {8, 8});
+        QTest::newRow("PNG, RGBA") << png.file << png.expected;
+        // Bottom row first: a run, a skip right and up two rows, literals;
+        // the end of the row, a run, the end.
+        const Picture runs = bmpRunLengths(1, bytes({3, 2, 0, 2, 1, 2, 0, 3, 1, 3, 2, 0, 0, 0, 2, 1, 0, 1}),
+                                           {"11.....", "....132", ".......", "222...."});
+        QTest::newRow("RLE8 with skips") << runs.file << runs.expected;
+    }
+    void picturesAreReducedWhileRead()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QImage, expected);
+        const QImage half = halved(expected);
+        const PictureRead read = decoded(file, QImage::Format_ARGB32_Premultiplied, std::max(half.width(), half.height()));
         QCOMPARE(int(read.status), int(PictureRead::Loaded));
-        QCOMPARE(read.realSize, QSize(8, 8));
-        const QString difference = firstDifference(read.image, expected);
+        QCOMPARE(read.realSize, expected.size());
+        const QString difference = firstDifference(read.image, half);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
@@ -506,12 +576,76 @@ private slots:
     void questionableOrImpossibleFilesAreRefused()
     {
         QFETCH(QByteArray, file);
-        const long peakBefore = procstatus::kib("VmHWM");
-        const PictureRead read = decoded(file, QImage::Format_ARGB32_Premultiplied);
-        QCOMPARE(int(read.status), int(PictureRead::Undecodable));
-        QVERIFY(read.image.isNull());
-        const long grown = procstatus::kib("VmHWM") - peakBefore;
-        QVERIFY2(grown < 64 * 1024, qPrintable(QString("the peak resident set grew by %1 KiB").arg(grown)));
+        const MeasuredRead measured = measuredDecode(file, 1000);
+        QCOMPARE(int(measured.read.status), int(PictureRead::Undecodable));
+        QVERIFY(measured.read.image.isNull());
+        QVERIFY2(measured.bounded(), qPrintable(measured.growth()));
+    }
+
+    // Small files declaring huge pictures or chunks cost what their bytes
+    // hold, not what they declare: read for a 2048 side, each stays far
+    // below the gigabyte and more it would otherwise take.
+    void declaredSizesCostOnlyWhatTheFileHolds_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QSize>("realSize");
+        const int refused = PictureRead::Undecodable, loaded = PictureRead::Loaded;
+        for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "pCAL", "sCAL", "iCCP", "eXIf", "teSt"})
+            QTest::addRow("PNG %s chunk declaring a gigabyte", type)
+                << pngWithChunkDeclaring(type, 0x40000000) << refused << QSize();
+        QTest::newRow("PNG tEXt chunk declaring 2^31 - 1 bytes")
+            << pngWithChunkDeclaring("tEXt", 0x7fffffff) << refused << QSize();
+        QTest::newRow("progressive JPEG declaring 24000 x 24000")
+            << jpegDeclaring({24000, 24000}, true) << refused << QSize();
+        // Long enough to hold the blocks it declares, but its coefficients
+        // alone would take 1.7 GB.
+        QTest::newRow("progressive JPEG declaring 24000 x 24000, padded")
+            << jpegDeclaring({24000, 24000}, true, 24000 * 24000 * 3 / 2 / 64 / 8) << refused << QSize();
+        QTest::newRow("JPEG declaring 65500 x 65500")
+            << jpegDeclaring({65500, 65500}, false) << refused << QSize();
+        const QByteArray palette = le32(0x0000ff) + le32(0x00ff00) + le32(0xff0000) + le32(0xffffff);
+        // A run, the end of the row, a skip up 255 rows, a run, the end.
+        const QByteArray sparse = bytes({255, 1, 0, 0, 0, 2, 0, 255, 40, 2, 0, 1});
+        QTest::newRow("RLE8 of 16389 x 15387, nearly all skipped")
+            << bmpFile(bmpInfo(40, 16389, 15387, 8, 1, 4), palette, sparse) << loaded << QSize(16389, 15387);
+        QTest::newRow("RLE4 of 16389 x 15387, nearly all skipped")
+            << bmpFile(bmpInfo(40, 16389, 15387, 4, 2, 4), palette, sparse) << loaded << QSize(16389, 15387);
+        QTest::newRow("RLE8 of 1 x 200000000")
+            << bmpFile(bmpInfo(40, 1, 200000000, 8, 1, 4), palette, bytes({1, 3, 0, 1})) << loaded << QSize(1, 200000000);
+    }
+    void declaredSizesCostOnlyWhatTheFileHolds()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, status);
+        QFETCH(QSize, realSize);
+        const MeasuredRead measured = measuredDecode(file, 2048);
+        QVERIFY2(measured.bounded(), qPrintable(measured.growth()));
+        const PictureRead& read = measured.read;
+        QCOMPARE(int(read.status), status);
+        QCOMPARE(read.realSize, realSize);
+        QCOMPARE(read.image.isNull(), status != PictureRead::Loaded);
+        if (status == PictureRead::Loaded)
+            QVERIFY(std::max(read.image.width(), read.image.height()) <= 2048);
+    }
+
+    // A picture as wide as no image can be is refused, and gives back all
+    // the memory it asked for: a thousand reads leave no address space
+    // behind.
+    void refusedWidthLeavesNothingBehind()
+    {
+        const QByteArray palette = le32(0x0000ff) + le32(0x00ff00) + le32(0xff0000) + le32(0xffffff);
+        const QByteArray file = bmpFile(bmpInfo(40, 200000000, 1, 8, 1, 4), palette, bytes({1, 3, 0, 1}));
+        const std::string path = dir.filePath("wide-runs.bmp").toStdString();
+        fixtures::writeText(path, file.toStdString());
+        const long before = procstatus::kib("VmSize");
+        for (int i = 0; i < 1000; ++i) {
+            const PictureRead read
+                = toolkit::decodePicture(toolkit::openPicture(path), {1 << 30, toolkit::pictureBudget, QImage::Format_ARGB32_Premultiplied, {}});
+            QCOMPARE(int(read.status), int(PictureRead::Undecodable));
+        }
+        const long grown = procstatus::kib("VmSize") - before;
+        QVERIFY2(grown < 64 * 1024, qPrintable(QString("the address space grew by %1 KiB").arg(grown)));
     }
 };
 

@@ -151,7 +151,9 @@ private slots:
         QTest::newRow("BMP over budget: refused") << "wide.bmp" << 1000 << qint64(10000) << undecodable << noImage << none;
         QTest::newRow("PNG claiming 100000 x 100000") << "bomb.png" << 16384 << full << undecodable << noImage << none;
         QTest::newRow("JPEG claiming 60000 x 60000") << "huge.jpg" << 16384 << full << undecodable << noImage << none;
-        QTest::newRow("JPEG claiming 20000 x 10000") << "large.jpg" << 1000 << full << loaded << QSize(1000, 500) << QSize(20000, 10000);
+        // Within the budget once reduced, but the file holds a few of the
+        // blocks it declares: its decode would be all made-up grey.
+        QTest::newRow("JPEG claiming 20000 x 10000 in a few bytes") << "large.jpg" << 1000 << full << undecodable << noImage << none;
     }
     void reads()
     {

@@ -244,60 +244,146 @@ bool readPlain(const Bytes& bytes, const Layout& layout, const DecodeRequest& re
     return true;
 }
 
+// Where run-length data stands: the next code's offset, and the pixel it
+// draws at, rows counted from the bottom as the data runs.
+struct RunCursor {
+    qint64 at = 0;
+    int x = 0;
+    int y = 0;
+};
+
+enum class RunCode { Drew, Moved, Ended, Broken };
+
 // RLE8 and RLE4: runs of one index (two alternating ones in RLE4), and
 // escapes for the end of a row, the end of the picture, a skip and a stretch
-// of literal indices. Rows run bottom to top.
-bool readRunLengths(const Bytes& bytes, const Layout& layout, const DecodeRequest& request, QImage& image)
+// of literal indices. Reads the code at cursor, handing each pixel it draws
+// to draw(x, y, colour), and moves cursor past it. What a code cannot mean
+// (a pixel past the row's end or the top, an index past the palette, data
+// that ends inside the picture) is Broken.
+template <class Draw>
+RunCode readRunCode(const Bytes& bytes, const Layout& layout, RunCursor& cursor, Draw&& draw)
 {
-    const ChannelOrder order = channelOrder(request.format);
     const bool nibbles = layout.compression == rle4;
-    image.fill(Qt::transparent);
-    int x = 0, y = 0;
     auto put = [&](uint index) {
-        if (x >= layout.width || y >= layout.height || index >= layout.palette.size())
+        if (cursor.x >= layout.width || cursor.y >= layout.height || index >= layout.palette.size())
             return false;
-        const QRgb colour = layout.palette[index];
-        storePixel(image.scanLine(layout.height - 1 - y) + qint64(x) * 4, order, qRed(colour), qGreen(colour),
-                   qBlue(colour), 255);
-        ++x;
+        draw(cursor.x++, cursor.y, layout.palette[index]);
         return true;
     };
-    for (qint64 at = layout.pixelsAt;;) {
-        if (!bytes.holds(at, 2))
-            return y >= layout.height; // a coder may leave out the end marker after the last row
-        const uint count = *bytes.at(at), value = *bytes.at(at + 1);
-        at += 2;
-        if (count > 0) {
-            for (uint i = 0; i < count; ++i)
-                if (!put(nibbles ? (i % 2 == 0 ? value >> 4 : value & 15) : value))
-                    return false;
-        } else if (value == 0) { // end of row
-            x = 0;
-            ++y;
+    if (!bytes.holds(cursor.at, 2)) // a coder may leave out the end marker after the last row
+        return cursor.y >= layout.height ? RunCode::Ended : RunCode::Broken;
+    const uint count = *bytes.at(cursor.at), value = *bytes.at(cursor.at + 1);
+    cursor.at += 2;
+    if (count > 0) {
+        for (uint i = 0; i < count; ++i)
+            if (!put(nibbles ? (i % 2 == 0 ? value >> 4 : value & 15) : value))
+                return RunCode::Broken;
+        return RunCode::Drew;
+    }
+    switch (value) {
+    case 0: // end of row
+        cursor.x = 0;
+        ++cursor.y;
+        return RunCode::Moved;
+    case 1: // end of picture
+        return RunCode::Ended;
+    case 2: // skip right and up, leaving pixels transparent
+        if (!bytes.holds(cursor.at, 2))
+            return RunCode::Broken;
+        cursor.x += *bytes.at(cursor.at);
+        cursor.y += *bytes.at(cursor.at + 1);
+        cursor.at += 2;
+        return cursor.x > layout.width || cursor.y > layout.height ? RunCode::Broken : RunCode::Moved;
+    default: { // value literal indices, padded to a whole 16-bit word
+        const qint64 length = nibbles ? (value + 1) / 2 : value;
+        if (!bytes.holds(cursor.at, length))
+            return RunCode::Broken;
+        for (uint i = 0; i < value; ++i) {
+            const uint byte = *bytes.at(cursor.at + (nibbles ? i / 2 : i));
+            if (!put(nibbles ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte))
+                return RunCode::Broken;
+        }
+        cursor.at += (length + 1) & ~qint64(1);
+        return RunCode::Drew;
+    }
+    }
+}
+
+// Reads all the run-length data, handing every pixel to draw; false when
+// it is broken or the request stops.
+template <class Draw>
+bool readRuns(const Bytes& bytes, const Layout& layout, const DecodeRequest& request, Draw&& draw)
+{
+    for (RunCursor cursor{layout.pixelsAt, 0, 0};;) {
+        switch (readRunCode(bytes, layout, cursor, draw)) {
+        case RunCode::Ended:
+            return true;
+        case RunCode::Broken:
+            return false;
+        case RunCode::Moved:
+        case RunCode::Drew:
             if (request.stop.stop_requested())
                 return false;
-        } else if (value == 1) { // end of picture
-            return true;
-        } else if (value == 2) { // skip right and up, leaving pixels transparent
-            if (!bytes.holds(at, 2))
-                return false;
-            x += *bytes.at(at);
-            y += *bytes.at(at + 1);
-            at += 2;
-            if (x > layout.width || y > layout.height)
-                return false;
-        } else { // value literal indices, padded to a whole 16-bit word
-            const qint64 length = nibbles ? (value + 1) / 2 : value;
-            if (!bytes.holds(at, length))
-                return false;
-            for (uint i = 0; i < value; ++i) {
-                const uint byte = *bytes.at(at + (nibbles ? i / 2 : i));
-                if (!put(nibbles ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte))
-                    return false;
-            }
-            at += (length + 1) & ~qint64(1);
         }
     }
+}
+
+void storeColour(uchar* out, ChannelOrder order, QRgb colour)
+{
+    storePixel(out, order, qRed(colour), qGreen(colour), qBlue(colour), 255);
+}
+
+// A run-length picture at full size: it starts transparent, since runs may
+// skip pixels.
+bool readRunsWhole(const Bytes& bytes, const Layout& layout, const DecodeRequest& request, QImage& image)
+{
+    const ChannelOrder order = channelOrder(request.format);
+    image.fill(Qt::transparent);
+    return readRuns(bytes, layout, request, [&](int x, int y, QRgb colour) {
+        storeColour(image.scanLine(layout.height - 1 - y) + qint64(x) * 4, order, colour);
+    });
+}
+
+// A run-length picture reduced while read. The data runs bottom to top and
+// may skip any number of rows, so a first pass notes where each row that
+// has pixels begins; the second reads those rows top to bottom into the
+// reducer, and passes over the empty ones in whole bands. Time and memory
+// follow the file's codes and the reduced picture, not the declared size.
+bool readRunsReduced(const Bytes& bytes, const Layout& layout, const DecodeRequest& request, RowReducer& reducer)
+{
+    std::vector<RunCursor> rowStarts; // by row, bottom first
+    bool drew = false;
+    auto noteRow = [&](int, int, QRgb) { drew = true; };
+    for (RunCursor cursor{layout.pixelsAt, 0, 0};;) {
+        const RunCursor before = cursor;
+        drew = false;
+        const RunCode code = readRunCode(bytes, layout, cursor, noteRow);
+        if (code == RunCode::Broken || request.stop.stop_requested())
+            return false;
+        if (code == RunCode::Ended)
+            break;
+        if (drew && (rowStarts.empty() || rowStarts.back().y != before.y))
+            rowStarts.push_back(before);
+    }
+    const ChannelOrder order = channelOrder(request.format);
+    auto reduce = [&](int x, int, QRgb colour) {
+        uchar pixel[4];
+        storeColour(pixel, order, colour);
+        reducer.addPixel(x, pixel);
+    };
+    int next = layout.height - 1; // the next row the reducer takes, counted from the bottom
+    for (auto start = rowStarts.rbegin(); start != rowStarts.rend(); ++start) {
+        reducer.endRows(next - start->y); // the empty rows above it
+        RunCursor cursor = *start;
+        for (RunCode code = RunCode::Moved; cursor.y == start->y && (code == RunCode::Drew || code == RunCode::Moved);)
+            code = readRunCode(bytes, layout, cursor, reduce);
+        reducer.endRows(1);
+        next = start->y - 1;
+        if (request.stop.stop_requested())
+            return false;
+    }
+    reducer.endRows(next + 1);
+    return true;
 }
 
 }
@@ -318,14 +404,20 @@ PictureRead decodeBmp(const QByteArray& file, const DecodeRequest& request)
         if (!bytes.holds(layout->pixelsAt, layout->stride() * (layout->height - 1) + lastRow))
             return refused;
     }
-    // Runs may skip pixels, so run-length pictures are read at full size.
-    const int reduction = plainRows ? reductionFor(size, fittedSize(size, request), RowReducer::largestReduction) : 1;
+    const int reduction = reductionFor(size, fittedSize(size, request), RowReducer::largestReduction);
     PictureRead result{PictureRead::Loaded, 0, hugePageImage(reducedSize(size, reduction), request.format), size};
     if (result.image.isNull())
         return refused;
-    RowSink sink(result.image, reduction, size);
-    const bool read = plainRows ? readPlain(bytes, *layout, request, sink)
-                                : readRunLengths(bytes, *layout, request, result.image);
+    bool read = false;
+    if (plainRows) {
+        RowSink sink(result.image, reduction, size);
+        read = readPlain(bytes, *layout, request, sink);
+    } else if (reduction == 1) {
+        read = readRunsWhole(bytes, *layout, request, result.image);
+    } else {
+        RowReducer reducer(result.image, reduction, size.width(), size.height());
+        read = readRunsReduced(bytes, *layout, request, reducer);
+    }
     return read ? result : refused;
 }
 

@@ -12,8 +12,8 @@ inline bool isBmp(const QByteArray& start)
     return start.startsWith("BM");
 }
 
-// Decodes the whole BMP file bytes at full size: Loaded or Undecodable.
-// What the format leaves open (palette indices past the palette, runs past
+// Decodes the BMP file bytes, reduced while read as the request allows:
+// Loaded or Undecodable. What the format leaves open (palette indices past the palette, runs past
 // a row's end, masks with gaps, data that stops inside the picture) is
 // refused rather than guessed, as is a picture over the pixel budget. Pixels
 // skipped by an RLE picture are transparent. An uncompressed picture whose

@@ -40,10 +40,16 @@ QSize fittedSize(QSize size, const DecodeRequest& request)
 
 int reductionFor(QSize declared, QSize wanted, int largest)
 {
-    const int ratio = std::min(declared.width() / wanted.width(), declared.height() / wanted.height());
+    // Decoders round a reduced side up, as reducedSize does; a long thin
+    // picture is thus reduced along its length even where its short side
+    // is already down to one pixel.
     int reduction = 1;
-    while (reduction * 2 <= std::min(ratio, largest))
+    while (reduction * 2 <= largest) {
+        const QSize reduced = reducedSize(declared, reduction * 2);
+        if (reduced.width() < wanted.width() || reduced.height() < wanted.height())
+            break;
         reduction *= 2;
+    }
     return reduction;
 }
 

@@ -29,13 +29,18 @@ QImage hugePageImage(QSize size, QImage::Format format)
         return {};
     ::madvise(address, length, MADV_HUGEPAGE); // only a wish: without it the pages are small
     auto* mapping = new Mapping{address, length};
-    return QImage(static_cast<uchar*>(address), size.width(), size.height(), qsizetype(bytesPerLine), format,
-        [](void* info) {
-            auto* own = static_cast<Mapping*>(info);
-            ::munmap(own->address, own->length);
-            delete own;
-        },
-        mapping);
+    auto release = [](void* info) {
+        auto* own = static_cast<Mapping*>(info);
+        ::munmap(own->address, own->length);
+        delete own;
+    };
+    QImage image(static_cast<uchar*>(address), size.width(), size.height(), qsizetype(bytesPerLine), format, release,
+                 mapping);
+    // QImage refuses sizes it cannot address (rows over about 67 million
+    // pixels, for one) without taking the mapping over.
+    if (image.isNull())
+        release(mapping);
+    return image;
 }
 #else
 QImage hugePageImage(QSize size, QImage::Format format)

@@ -128,13 +128,35 @@ struct JpegLayout {
     // them and so are not the picture's.
     bool cropped = false;
     int cropLeft = 0, cropWidth = 0;
+    // Progressive: every row waits for the whole file, which each band's
+    // decoder would read and hold at full size on its own.
+    bool multipleScans = false;
 };
+
+// What libjpeg may allocate for one decode: as much as the largest picture
+// we keep.
+constexpr qint64 jpegMemoryLimit = pictureBudget * 4;
+
+// Every block of every component takes at least one bit of the file (a
+// Huffman code is never shorter), so a header declaring more blocks than
+// that promises a picture its bytes cannot hold; decoding it anyway would
+// cost time in proportion to the declared size, not to the file.
+static bool jpegBlocksFit(const jpeg_decompress_struct& info, qsizetype fileBytes)
+{
+    qint64 blocks = 0;
+    for (int i = 0; i < info.num_components; ++i)
+        blocks += qint64(info.comp_info[i].width_in_blocks) * info.comp_info[i].height_in_blocks;
+    return blocks <= qint64(fileBytes) * 8;
+}
 
 // Makes info ready to decode bytes as request asks, up to the start of its
 // pixels. Called only inside a frame that catches errors by setjmp.
 static void setUpJpeg(jpeg_decompress_struct& info, const QByteArray& bytes, const DecodeRequest& request)
 {
     jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
+    // A progressive file keeps all its coefficients at full size whatever
+    // the reduction; past this libjpeg refuses instead of allocating.
+    info.mem->max_memory_to_use = long(jpegMemoryLimit);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
     jpeg_read_header(&info, TRUE);
     const QSize declared(int(info.image_width), int(info.image_height));
@@ -186,6 +208,10 @@ static JpegOutcome readJpegLayout(const QByteArray& bytes, const DecodeRequest& 
         return JpegOutcome::Refused;
     }
     setUpJpeg(info, bytes, request);
+    if (!jpegBlocksFit(info, bytes.size())) {
+        jpeg_destroy_decompress(&info);
+        return JpegOutcome::Refused;
+    }
     if (info.jpeg_color_space != JCS_GRAYSCALE && info.jpeg_color_space != JCS_YCbCr
         && info.jpeg_color_space != JCS_RGB) {
         jpeg_destroy_decompress(&info);
@@ -196,9 +222,10 @@ static JpegOutcome readJpegLayout(const QByteArray& bytes, const DecodeRequest& 
     layout.decoded = {int(info.output_width), int(info.output_height)};
     layout.kept = {QPoint(0, 0), layout.decoded};
     layout.cropped = false;
+    layout.multipleScans = jpeg_has_multiple_scans(&info);
     // A progressive file is all decoded before its first row comes out, and
     // a picture fitted further is cropped once it has its final size.
-    if (!jpeg_has_multiple_scans(&info) && jpegCropsRight(info)
+    if (!layout.multipleScans && jpegCropsRight(info)
         && layout.decoded == fittedSize(layout.declared, request)) {
         const QRect wanted = partPixels(request.part, layout.decoded);
         if (wanted.width() < layout.decoded.width()) {
@@ -298,7 +325,7 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& requ
     uchar* const upperStaging = staging.data();
     uchar* const lowerStaging = staging.data() + staging.size() / 2;
     bool decoded = false;
-    if (request.threads > 1 && bottom - top >= 64) {
+    if (request.threads > 1 && !layout.multipleScans && bottom - top >= 64) {
         const int split = top + upperBandRows(bottom - top);
         bool lower = false;
         std::thread helper([&] {

@@ -108,6 +108,18 @@ bool readRows(png_structp png, png_infop info, int passes, bool premultiply, Png
     return true;
 }
 
+// Only the chunks that make the pixels are read: every other one (text,
+// colour profiles, time...) is passed over without being held in memory, so
+// that a chunk declaring a gigabyte costs nothing but the bytes the file
+// really has. Those that are read stay small: a palette, transparency and
+// the header. Anything else still read is capped as a last resort.
+void limitChunks(png_structp png)
+{
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_chunk_malloc_max(png, png_alloc_size_t(8) << 20);
+    png_set_chunk_cache_max(png, 128);
+}
+
 // Nothing with a destructor lives in this frame: errors leave it by longjmp.
 bool decodeInto(PngDecode& decode)
 {
@@ -122,6 +134,7 @@ bool decodeInto(PngDecode& decode)
         return false;
     }
     png_set_read_fn(png, &decode, readBytes);
+    limitChunks(png);
     // Every chunk's CRC already guards the data; zlib's second checksum over
     // the inflated pixels costs a few percent of a big picture's decode.
     png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);

@@ -20,9 +20,28 @@ void RowReducer::add(const uchar* row)
             for (int byte = 0; byte < 4; ++byte)
                 sum[byte] += pixel[byte];
     }
-    ++sourceRow_;
-    if (++bandRows_ == reduction_ || sourceRow_ == sourceHeight_)
-        emitBand();
+    endRows(1);
+}
+
+void RowReducer::addPixel(int x, const uchar* pixel)
+{
+    quint32* sum = sums_.data() + size_t(x / reduction_) * 4;
+    for (int byte = 0; byte < 4; ++byte)
+        sum[byte] += pixel[byte];
+}
+
+void RowReducer::endRows(int count)
+{
+    // Band by band, so that a long stretch of empty rows costs no more than
+    // the bands it covers.
+    while (count > 0 && sourceRow_ < sourceHeight_) {
+        const int taken = std::min({count, reduction_ - bandRows_, sourceHeight_ - sourceRow_});
+        sourceRow_ += taken;
+        bandRows_ += taken;
+        count -= taken;
+        if (bandRows_ == reduction_ || sourceRow_ == sourceHeight_)
+            emitBand();
+    }
 }
 
 void RowReducer::emitBand()

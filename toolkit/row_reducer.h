@@ -19,6 +19,14 @@ public:
     // Takes the next source row, top to bottom, as premultiplied 32-bit pixels.
     void add(const uchar* row);
 
+    // Adds one premultiplied 32-bit pixel at column x of the current source
+    // row, for pictures whose rows come as scattered pixels; then endRows.
+    void addPixel(int x, const uchar* pixel);
+
+    // Ends the current source row, and takes count - 1 more rows as all
+    // transparent: pixels not added count as transparent.
+    void endRows(int count);
+
 private:
     void emitBand();
 

@@ -19,4 +19,15 @@ inline long kib(std::string_view field, const std::string& pid = "self")
     return -1;
 }
 
+// How far this process's resident set rose above where it stood while
+// work ran, in KiB: the kernel's peak is reset to the present first, so
+// earlier peaks cannot hide the growth.
+template <class Work> long peakGrowthKib(Work&& work)
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = kib("VmRSS");
+    work();
+    return kib("VmHWM") - before;
+}
+
 }
