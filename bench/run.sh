@@ -23,7 +23,7 @@ if [ -z "${RUK_BENCH_IN_DISPLAY:-}" ]; then
   bash "$top/scripts/install_packages.sh" feh
   cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$build" -j"$(nproc)" \
-    --target ruk-viewer bench_scan bench_load bench_step bench_frame bench_memory bench_refine bench_race >/dev/null
+    --target ruk-viewer bench_scan bench_load bench_step bench_frame bench_memory bench_refine bench_race bench_hostile >/dev/null
   exec env RUK_BENCH_IN_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 export QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1
@@ -31,7 +31,7 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 mkdir -p "$data"
 
 echo "load before: $(uptime)"
-figures=$(for program in load step frame memory refine; do
+figures=$(for program in load step frame memory refine hostile; do
   "$build/bench/bench_$program" "$data" | grep '^figure '
 done)
 # The race: our program and feh from exec, told apart by the windows they draw.
@@ -90,6 +90,10 @@ row "  the same with twelve, two of them decoded ahead (MiB)" memory_twelve \
   "empty ring ${median[memory_empty]} + 64" "$allowed" ""
 row "resident memory after loading nine 12000x8000 (MiB)" memory_big \
   "empty ring ${median[memory_empty]} + 64" "$allowed" "<= 1.00"
+row "hostile files: the slowest read of a small one declaring GBs (ms)" hostile_time \
+  "goal" 100 "<= 1.00"
+row "  the most one read raised the resident set (MiB)" hostile_peak \
+  "goal" 64 "<= 1.00"
 echo
 echo "scan (bench_scan, $scan_pictures pictures):"
 grep -v '^figure ' <<<"$scan" | sed 's/^/  /'

@@ -6,7 +6,8 @@
 #  2. a Clang build of everything with the sanitizers, warnings as errors,
 #     and every test once more;
 #  3. clang-tidy over our sources;
-#  4. the Windows-only pieces under Wine.
+#  4. the Windows-only pieces under Wine;
+#  5. every fuzz target for a minute (scripts/fuzz.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -40,3 +41,4 @@ xvfb-run -a -s "-screen 0 1280x1024x24" env "${sanitizing[@]}" ctest --test-dir 
 
 "$top/scripts/tidy.sh" "$sanitized"
 "$top/scripts/test_windows.sh"
+"$top/scripts/fuzz.sh" 60

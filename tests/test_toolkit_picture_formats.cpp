@@ -3,12 +3,12 @@
 // 8-bit premultiplied pixels, in both layouts decoders deliver); the files
 // they leave open or that promise more than they hold must be refused,
 // without allocating what they promise.
+#include "hostile/declared_sizes.h"
+#include "support/bmp_bytes.h"
 #include "support/png_bytes.h"
 #include "support/fixtures.h"
 #include "support/proc_status.h"
 #include "toolkit/picture_reader.h"
-#include <QBuffer>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -21,6 +21,11 @@
 using toolkit::PictureRead;
 
 namespace {
+
+using bmpbytes::bytes;
+using bmpbytes::le16;
+using bmpbytes::le32;
+using bmpbytes::Masks;
 
 // A fixed, well-mixed value for each pixel and channel, so that every
 // picture has varied samples in every channel.
@@ -185,44 +190,6 @@ Picture pngPicture(int colourType, int depth, bool transparency, bool interlaced
 
 // ---- BMP ----
 
-QByteArray le16(quint32 value)
-{
-    QByteArray bytes(2, '\0');
-    qToLittleEndian(quint16(value), bytes.data());
-    return bytes;
-}
-
-QByteArray le32(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
-using Masks = std::array<quint32, 4>; // red, green, blue, alpha
-
-// An info header of size bytes (12: OS/2 1.x; 16 and 64: OS/2 2.x; 40 and
-// up: Windows, holding masks from 52 bytes on, alpha from 56), cut or
-// padded from the Windows layout.
-QByteArray bmpInfo(int size, int width, int height, int bits, quint32 compression = 0, quint32 coloursUsed = 0,
-                   Masks masks = {})
-{
-    if (size == 12)
-        return le32(12) + le16(quint32(width)) + le16(quint32(height)) + le16(1) + le16(quint32(bits));
-    QByteArray info = le32(quint32(size)) + le32(quint32(width)) + le32(quint32(height)) + le16(1)
-        + le16(quint32(bits)) + le32(compression) + le32(0) + le32(2835) + le32(2835) + le32(coloursUsed) + le32(0);
-    for (quint32 mask : masks)
-        info += le32(mask);
-    return info.leftJustified(size, '\0', true);
-}
-
-// A whole file; the pixels start right after the table (masks, palette).
-QByteArray bmpFile(const QByteArray& info, const QByteArray& table, const QByteArray& pixels)
-{
-    const qsizetype pixelsAt = 14 + info.size() + table.size();
-    return "BM" + le32(quint32(pixelsAt + pixels.size())) + le32(0) + le32(quint32(pixelsAt)) + info + table + pixels;
-}
-
 // Rows in file order, each padded to a multiple of four bytes; value(x, row)
 // is an index (up to 8 bits) or a pixel stored little-endian.
 QByteArray bmpRows(int width, int height, int bits, const std::function<quint32(int, int)>& value)
@@ -274,7 +241,7 @@ Picture bmpIndexed(int infoSize, int bits, int entries, quint32 coloursUsed, boo
         for (int x = 0; x < bmpWidth; ++x)
             setPixel(expected, x, pictureRow(row, topDown), paletteColour(int(index(x, row))));
     const int height = topDown ? -bmpHeight : bmpHeight;
-    return {bmpFile(bmpInfo(infoSize, bmpWidth, height, bits, 0, coloursUsed), table,
+    return {bmpbytes::file(bmpbytes::info(infoSize, bmpWidth, height, bits, 0, coloursUsed), table,
                     bmpRows(bmpWidth, bmpHeight, bits, index)),
             expected};
 }
@@ -303,7 +270,7 @@ Picture bmpDirect(int infoSize, int bits, quint32 compression, Masks masks, bool
         }
     }
     const int height = topDown ? -bmpHeight : bmpHeight;
-    return {bmpFile(bmpInfo(infoSize, bmpWidth, height, bits, compression, 0, fields ? masks : Masks{}), table,
+    return {bmpbytes::file(bmpbytes::info(infoSize, bmpWidth, height, bits, compression, 0, fields ? masks : Masks{}), table,
                     bmpRows(bmpWidth, bmpHeight, bits, pixel)),
             expected};
 }
@@ -321,15 +288,7 @@ Picture bmpRunLengths(quint32 compression, const QByteArray& data, const std::ve
         for (int x = 0; x < width; ++x)
             if (rows[size_t(y)][x] != '.')
                 setPixel(expected, x, y, paletteColour(rows[size_t(y)][x] - '0'));
-    return {bmpFile(bmpInfo(40, width, height, compression == 1 ? 8 : 4, compression, 4), table, data), expected};
-}
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int value : values)
-        result += char(value);
-    return result;
+    return {bmpbytes::file(bmpbytes::info(40, width, height, compression == 1 ? 8 : 4, compression, 4), table, data), expected};
 }
 
 // Each 2 x 2 block of picture as its premultiplied mean, a block past an odd
@@ -353,31 +312,6 @@ QImage halved(const QImage& picture)
             setPixel(half, x, y, qRgba(mean(sums[0]), mean(sums[1]), mean(sums[2]), mean(sums[3])));
         }
     return half;
-}
-
-// A PNG of one pixel with one more chunk before its pixels that declares
-// length bytes of which the file holds none.
-QByteArray pngWithChunkDeclaring(const char* type, quint32 length)
-{
-    const QByteArray complete = pngbytes::file(pngbytes::header(1, 1, 8, 0, false), {}, QByteArray(2, '\0'));
-    const qsizetype pixels = complete.indexOf("IDAT") - 4;
-    return complete.left(pixels) + pngbytes::bigEndian32(length) + type + QByteArray(8, '\0');
-}
-
-// A small JPEG whose frame header (baseline or progressive) is made to
-// declare size, followed by padding bytes.
-QByteArray jpegDeclaring(QSize size, bool progressive, qsizetype padding = 0)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "JPEG");
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(blankPicture(16, 16));
-    const qsizetype frame = bytes.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
-    qToBigEndian(quint16(size.height()), bytes.data() + frame + 5);
-    qToBigEndian(quint16(size.width()), bytes.data() + frame + 7);
-    return bytes + QByteArray(padding, '\0');
 }
 
 // Where two pictures first differ, or an empty string.
@@ -554,22 +488,22 @@ private slots:
         const QByteArray rgb = bmpDirect(40, 24, 0, {}).file;
         const QByteArray palette = le32(0x0000ff) + le32(0x00ff00) + le32(0xff0000) + le32(0xffffff);
         QTest::newRow("BMP declaring 24 x 8388624 in a few bytes")
-            << bmpFile(bmpInfo(40, 24, 8388624, 24), {}, QByteArray(6, '\0'));
+            << bmpbytes::file(bmpbytes::info(40, 24, 8388624, 24), {}, QByteArray(6, '\0'));
         QTest::newRow("BMP short of its last pixel") << rgb.chopped(4);
         QTest::newRow("BMP index past its palette")
-            << bmpFile(bmpInfo(40, 2, 2, 8, 0, 4), palette, bytes({0, 4, 0, 0, 1, 2, 0, 0}));
+            << bmpbytes::file(bmpbytes::info(40, 2, 2, 8, 0, 4), palette, bytes({0, 4, 0, 0, 1, 2, 0, 0}));
         QTest::newRow("BMP mask with a gap")
-            << bmpFile(bmpInfo(56, 2, 1, 16, 3, 0, {0xf0f0, 0x0f00, 0x000f, 0}), {}, QByteArray(4, '\0'));
+            << bmpbytes::file(bmpbytes::info(56, 2, 1, 16, 3, 0, {0xf0f0, 0x0f00, 0x000f, 0}), {}, QByteArray(4, '\0'));
         QTest::newRow("BMP header of unknown size")
-            << bmpFile(bmpInfo(44, 2, 1, 24), {}, QByteArray(8, '\0'));
+            << bmpbytes::file(bmpbytes::info(44, 2, 1, 24), {}, QByteArray(8, '\0'));
         QTest::newRow("RLE8 run past the row's end")
-            << bmpFile(bmpInfo(40, 4, 2, 8, 1, 4), palette, bytes({5, 1, 0, 0, 4, 1, 0, 1}));
+            << bmpbytes::file(bmpbytes::info(40, 4, 2, 8, 1, 4), palette, bytes({5, 1, 0, 0, 4, 1, 0, 1}));
         QTest::newRow("RLE8 skip past the top")
-            << bmpFile(bmpInfo(40, 4, 2, 8, 1, 4), palette, bytes({4, 1, 0, 2, 0, 3, 0, 1}));
+            << bmpbytes::file(bmpbytes::info(40, 4, 2, 8, 1, 4), palette, bytes({4, 1, 0, 2, 0, 3, 0, 1}));
         QTest::newRow("RLE8 data ending inside the picture")
-            << bmpFile(bmpInfo(40, 4, 2, 8, 1, 4), palette, bytes({4, 1, 0, 0}));
+            << bmpbytes::file(bmpbytes::info(40, 4, 2, 8, 1, 4), palette, bytes({4, 1, 0, 0}));
         QTest::newRow("RLE8 top-down")
-            << bmpFile(bmpInfo(40, 4, -2, 8, 1, 4), palette, bytes({4, 1, 0, 0, 4, 2, 0, 1}));
+            << bmpbytes::file(bmpbytes::info(40, 4, -2, 8, 1, 4), palette, bytes({4, 1, 0, 0, 4, 2, 0, 1}));
         QTest::newRow("PNG declaring more than its data can inflate to")
             << pngbytes::file(pngbytes::header(30000, 30000, 8, 0, false), {}, QByteArray(30001, '\0'));
     }
@@ -590,29 +524,10 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("status");
         QTest::addColumn<QSize>("realSize");
-        const int refused = PictureRead::Undecodable, loaded = PictureRead::Loaded;
-        for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "pCAL", "sCAL", "iCCP", "eXIf", "teSt"})
-            QTest::addRow("PNG %s chunk declaring a gigabyte", type)
-                << pngWithChunkDeclaring(type, 0x40000000) << refused << QSize();
-        QTest::newRow("PNG tEXt chunk declaring 2^31 - 1 bytes")
-            << pngWithChunkDeclaring("tEXt", 0x7fffffff) << refused << QSize();
-        QTest::newRow("progressive JPEG declaring 24000 x 24000")
-            << jpegDeclaring({24000, 24000}, true) << refused << QSize();
-        // Long enough to hold the blocks it declares, but its coefficients
-        // alone would take 1.7 GB.
-        QTest::newRow("progressive JPEG declaring 24000 x 24000, padded")
-            << jpegDeclaring({24000, 24000}, true, 24000 * 24000 * 3 / 2 / 64 / 8) << refused << QSize();
-        QTest::newRow("JPEG declaring 65500 x 65500")
-            << jpegDeclaring({65500, 65500}, false) << refused << QSize();
-        const QByteArray palette = le32(0x0000ff) + le32(0x00ff00) + le32(0xff0000) + le32(0xffffff);
-        // A run, the end of the row, a skip up 255 rows, a run, the end.
-        const QByteArray sparse = bytes({255, 1, 0, 0, 0, 2, 0, 255, 40, 2, 0, 1});
-        QTest::newRow("RLE8 of 16389 x 15387, nearly all skipped")
-            << bmpFile(bmpInfo(40, 16389, 15387, 8, 1, 4), palette, sparse) << loaded << QSize(16389, 15387);
-        QTest::newRow("RLE4 of 16389 x 15387, nearly all skipped")
-            << bmpFile(bmpInfo(40, 16389, 15387, 4, 2, 4), palette, sparse) << loaded << QSize(16389, 15387);
-        QTest::newRow("RLE8 of 1 x 200000000")
-            << bmpFile(bmpInfo(40, 1, 200000000, 8, 1, 4), palette, bytes({1, 3, 0, 1})) << loaded << QSize(1, 200000000);
+        for (const hostile::Declaring& file : hostile::declaringFarMore())
+            QTest::newRow(file.name.c_str()) << file.bytes
+                                              << int(file.shows ? PictureRead::Loaded : PictureRead::Undecodable)
+                                              << file.realSize;
     }
     void declaredSizesCostOnlyWhatTheFileHolds()
     {
@@ -634,8 +549,7 @@ private slots:
     // behind.
     void refusedWidthLeavesNothingBehind()
     {
-        const QByteArray palette = le32(0x0000ff) + le32(0x00ff00) + le32(0xff0000) + le32(0xffffff);
-        const QByteArray file = bmpFile(bmpInfo(40, 200000000, 1, 8, 1, 4), palette, bytes({1, 3, 0, 1}));
+        const QByteArray file = hostile::bmpRunLengths(8, {200000000, 1}, bytes({1, 3, 0, 1}));
         const std::string path = dir.filePath("wide-runs.bmp").toStdString();
         fixtures::writeText(path, file.toStdString());
         const long before = procstatus::kib("VmSize");

@@ -1,5 +1,6 @@
 // Reading picture files: format by content, sizes, the limits on what may be
 // decoded, and the ways a read can fail.
+#include "hostile/declared_sizes.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "support/png_bytes.h"
@@ -27,18 +28,6 @@ static QByteArray pngDeclaring(QSize size)
 }
 
 // A small JPEG whose frame header claims size.
-static QByteArray jpegDeclaring(QSize size)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    fixtures::quadrantImage(QSize(16, 16)).save(&buffer, "JPEG");
-    const qsizetype frame = bytes.indexOf("\xff\xc0");
-    bytes.replace(frame + 5, 2, pngbytes::bigEndian32(size.height()).right(2));
-    bytes.replace(frame + 7, 2, pngbytes::bigEndian32(size.width()).right(2));
-    return bytes;
-}
-
 // A JPEG of image whose Exif orientation tag says "turn 90 degrees clockwise".
 static QByteArray jpegTurnedByTag(const QImage& image)
 {
@@ -119,8 +108,8 @@ private slots:
         fixtures::writeText(path("empty.jpg"), "");
         fixtures::makeFolder(path("folder.jpg"));
         fixtures::writeText(path("bomb.png"), pngDeclaring(QSize(100000, 100000)).toStdString());
-        fixtures::writeText(path("huge.jpg"), jpegDeclaring(QSize(60000, 60000)).toStdString());
-        fixtures::writeText(path("large.jpg"), jpegDeclaring(QSize(20000, 10000)).toStdString());
+        fixtures::writeText(path("huge.jpg"), hostile::jpegDeclaring(QSize(60000, 60000)).toStdString());
+        fixtures::writeText(path("large.jpg"), hostile::jpegDeclaring(QSize(20000, 10000)).toStdString());
     }
 
     void reads_data()

@@ -1,8 +1,10 @@
 #pragma once
 // Damaged picture files made from small valid JPEG, PNG and BMP pictures:
 // truncated at many offsets, header and data bytes flipped, absurd declared
-// sizes, zero length. Made in memory at test time, so the corpus never lives
-// in the repository; the same corpus every run (fixed seed).
+// sizes, zero length; and small files declaring huge pictures or chunks.
+// Made in memory at test time, so the corpus never lives in the
+// repository; the same corpus every run (fixed seed).
+#include "hostile/declared_sizes.h"
 #include "support/png_bytes.h"
 #include <QBuffer>
 #include <QByteArray>
@@ -227,6 +229,9 @@ inline std::vector<Variant> corpus()
         for (Variant& variant : detail::crafted(base))
             add(variant.name, std::move(variant.bytes), variant.outcome);
     }
+    for (Declaring& file : declaringFarMore())
+        all.push_back({"declaring " + file.name + file.extension, std::move(file.bytes),
+                       file.shows ? Outcome::Either : Outcome::Keeps});
     return all;
 }
 
