@@ -53,7 +53,7 @@ PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, int thr
 // thread per core; decodes made ahead share one thread, so that they never
 // take more than one core, nor the memory of more than one decode at a time;
 // so do decodes at finer or coarser detail for planes already shown, but
-// each of those, awaited alone, decodes on two threads. Both lanes give way
+// each of those, awaited alone, decodes on two threads. All three lanes give way
 // to the user-interface thread and the renderer.
 class DecodeJob {
 public:

@@ -44,6 +44,8 @@ void PlaneRefinement::request(int plane, toolkit::PictureFile file, Detail detai
     // here is the decode plane holds now.
     connect(watcher.get(), &QFutureWatcherBase::finished, this, [this, plane] {
         const auto found = jobs_.find(plane);
+        if (found == jobs_.end()) // dropped meanwhile: its watcher went with it
+            return;
         Held held = std::move(found->second);
         jobs_.erase(found);
         held.watcher.release()->deleteLater(); // it is still reporting

@@ -6,7 +6,7 @@
 
 namespace resources {
 
-// The system sans-serif with a Japanese fallback, 11 device-independent
+// DejaVu Sans with Noto Sans CJK JP for Japanese, 11 device-independent
 // pixels, regular.
 QFont uiFont();
 

@@ -23,7 +23,7 @@ namespace toolkit {
 
 bool FileIdentity::operator==(const FileIdentity& other) const
 {
-    return device == other.device && inode == other.inode && size == other.size
+    return known && other.known && device == other.device && inode == other.inode && size == other.size
         && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
 }
 
@@ -64,7 +64,7 @@ PictureFile openPicture(const std::string& path)
     }
     file.status_ = PictureRead::Loaded;
     if (::fstat(file.fd_, &info) == 0)
-        file.identity_ = {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+        file.identity_ = {info.st_dev, info.st_ino, info.st_size, info.st_mtim, true};
     return file;
 }
 

@@ -36,6 +36,7 @@ struct FileIdentity {
     ino_t inode = 0;
     off_t size = 0;
     timespec modified{};
+    bool known = false; // the file system told; an unknown identity equals none
     bool operator==(const FileIdentity& other) const;
 };
 

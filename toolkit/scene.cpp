@@ -30,8 +30,7 @@ void Node::setScale(Vec3 s)
     changed();
 }
 
-// The angles apply about X first, then Y, then Z. Every node of the viewer
-// turns about one axis only, so the order never shows.
+// The angles apply about X first, then Y, then Z.
 QMatrix4x4 Node::localMatrix() const
 {
     QMatrix4x4 m;
