@@ -4,10 +4,9 @@ Starts the viewer in a Japanese locale on a folder of three pictures, lists
 its window's controls with their roles, names and values, checks that the
 window reads as a frame named by its title and that every control has a
 name (the dial and the scroll bars, which show none, a description too),
-presses Next
-through the bus and checks that the ring stepped: the step sets the tilt dial
-back to 0 and holds the step buttons disabled until the turn ends, and the
-bus reports both. Then it presses Quit and answers the confirmation, whose
+presses Next through the bus and checks that the ring stepped: the step sets
+the tilt dial back to 0 and holds the step buttons disabled until the turn
+ends, and the bus reports both. Then it presses Quit and answers the confirmation, whose
 buttons read in Japanese, with Yes.
 
 Run inside a private D-Bus session (dbus-run-session), whose activation
