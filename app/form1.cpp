@@ -78,9 +78,14 @@ void TForm1::buildColumn()
         b->setText(QString::fromUtf8(def.caption));
         return b;
     };
-    auto scrollBar = [this](Qt::Orientation orientation, const resources::ScrollBarDef& def) {
+    auto speak = [](QWidget* control, const resources::SpokenDef& def) {
+        control->setAccessibleName(QString::fromUtf8(def.name));
+        control->setAccessibleDescription(QString::fromUtf8(def.description));
+    };
+    auto scrollBar = [this, speak](Qt::Orientation orientation, const resources::ScrollBarDef& def) {
         auto* bar = new toolkit::ScrollBar(orientation, resources::scrollBarLook(), Panel2);
         bar->setGeometry(def.rect);
+        speak(bar, def.spoken);
         bar->setRange(def.min, def.max);
         bar->setSmallChange(def.smallChange);
         bar->setValue(def.value);
@@ -94,7 +99,8 @@ void TForm1::buildColumn()
     B_After = button(layout::after);
     SB_V = scrollBar(Qt::Vertical, layout::sbV);
     ArcDial1 = new toolkit::ArcDial(resources::dialLook(), Panel2);
-    ArcDial1->setGeometry(layout::arcDial1);
+    ArcDial1->setGeometry(layout::arcDial1.rect);
+    speak(ArcDial1, layout::arcDial1.spoken);
     SB_H = scrollBar(Qt::Horizontal, layout::sbH);
     setTabOrder(B_Quit, B_After);
     setTabOrder(B_After, B_Before);

@@ -12,9 +12,22 @@ struct ButtonDef {
     const char* caption;
 };
 
+// What a screen reader says of a control that shows no text of its own:
+// its name and what it does.
+struct SpokenDef {
+    const char* name;
+    const char* description;
+};
+
 struct ScrollBarDef {
     QRect rect;
     double min, max, value, smallChange;
+    SpokenDef spoken;
+};
+
+struct DialDef {
+    QRect rect;
+    SpokenDef spoken;
 };
 
 namespace form1 {
@@ -32,9 +45,9 @@ inline constexpr QRect label1{8, 56, 169, 33};
 inline constexpr const char* label1Text = "画像の入ったフォルダをドラッグ＆ドロップすると表示します";
 inline constexpr ButtonDef before{{8, 96, 80, 49}, "前へ"};
 inline constexpr ButtonDef after{{96, 96, 80, 49}, "次へ"};
-inline constexpr ScrollBarDef sbV{{8, 161, 33, 152}, -40, 40, 0, 1};
-inline constexpr QRect arcDial1{48, 208, 105, 105};
-inline constexpr ScrollBarDef sbH{{8, 320, 169, 33}, -30, 30, 0, 1};
+inline constexpr ScrollBarDef sbV{{8, 161, 33, 152}, -40, 40, 0, 1, {"上下", "カメラを上下に動かします"}};
+inline constexpr DialDef arcDial1{{48, 208, 105, 105}, {"回転", "手前の画像をその面の中で回します"}};
+inline constexpr ScrollBarDef sbH{{8, 320, 169, 33}, -30, 30, 0, 1, {"左右", "カメラを左右に動かします"}};
 
 inline constexpr const char* quitQuestion = "終了しますよろしいですか？";
 inline constexpr const char* quitTitle = "確認";

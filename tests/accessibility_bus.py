@@ -1,10 +1,12 @@
 """The viewer as a screen reader meets it: through the accessibility bus.
 
 Starts the viewer in a Japanese locale on a folder of three pictures, lists
-its window's controls with their roles, names and values, presses Next
-through the bus and checks that the ring stepped: the step sets the tilt dial
-back to 0 and holds the step buttons disabled until the turn ends, and the
-bus reports both. Then it presses Quit and answers the confirmation, whose
+its window's controls with their roles, names and values, checks that the
+window reads as a frame named by its title and that every control has a
+name (the dial and the scroll bars, which show none, a description too),
+presses Next through the bus and checks that the ring stepped: the step sets
+the tilt dial back to 0 and holds the step buttons disabled until the turn
+ends, and the bus reports both. Then it presses Quit and answers the confirmation, whose
 buttons read in Japanese, with Yes.
 
 Run inside a private D-Bus session (dbus-run-session), whose activation
@@ -23,6 +25,7 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
+TITLE = "Ruk's 画像ビューアー"
 HINT = "画像の入ったフォルダをドラッグ＆ドロップすると表示します"
 BOUND_S = 60
 
@@ -133,15 +136,23 @@ def check(process):
         expect(len(found) == 1, f"{len(found)} {Atspi.role_get_name(role)} '{name}', expected one")
         return found[0]
 
+    expect((window.get_role(), window.get_name()) == (Atspi.Role.FRAME, TITLE),
+           f"the window reads as frame '{TITLE}', it reads as {describe(window)}")
+    unnamed = [describe(n) for n, _ in controls if n.get_role() != Atspi.Role.PANEL and not n.get_name()]
+    expect(not unnamed, f"every control has a name, these have none: {unnamed}")
     buttons = {name: only(Atspi.Role.PUSH_BUTTON, name) for name in ("終了", "前へ", "次へ")}
     only(Atspi.Role.LABEL, HINT)
     view = only(Atspi.Role.IMAGE)
     expect(view.get_name() == "a.bmp", "the view is named after the front picture")
-    dial = only(Atspi.Role.DIAL)
+    dial = only(Atspi.Role.DIAL, "回転")
     expect((dial.get_minimum_value(), dial.get_maximum_value()) == (-180, 180), "the dial's range")
-    bars = sorted((n for n, _ in controls if n.get_role() == Atspi.Role.SCROLL_BAR), key=lambda v: v.get_minimum_value())
-    expect([(v.get_current_value(), v.get_minimum_value(), v.get_maximum_value()) for v in bars]
-           == [(0, -40, 40), (0, -30, 30)], "two scroll bars holding 0 in [-40, 40] and [-30, 30]")
+    expect(dial.get_description() == "手前の画像をその面の中で回します", "the dial says it rolls the front picture")
+    # Vertical: the camera's height in [-40, 40]; horizontal: sideways in [-30, 30].
+    for name, reach, description in (("上下", 40, "カメラを上下に動かします"), ("左右", 30, "カメラを左右に動かします")):
+        bar = only(Atspi.Role.SCROLL_BAR, name)
+        expect((bar.get_current_value(), bar.get_minimum_value(), bar.get_maximum_value()) == (0, -reach, reach),
+               f"scroll bar {name} holds 0 in [-{reach}, {reach}]")
+        expect(bar.get_description() == description, f"scroll bar {name} says what it moves")
 
     heard = []
 
@@ -154,7 +165,7 @@ def check(process):
 
     # Tilt the front picture through the bus, then step: the step puts the
     # dial back to 0.
-    dial_changed = ("object:property-change:accessible-value", "dial", 0)
+    dial_changed = ("object:property-change:accessible-value", "回転", 0)
     expect(dial.set_current_value(30), "the dial takes a value through the bus")
     wait_for("dial at 30, heard", lambda: dial.get_current_value() == 30 and dial_changed in heard)
     heard.clear()

@@ -117,7 +117,7 @@ public:
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
 };
 
-QAccessibleInterface* accessibleControl(const QString&, QObject* object)
+QAccessibleInterface* accessibleControl(const QString& className, QObject* object)
 {
     if (auto* button = qobject_cast<PushButton*>(object))
         return new AccessibleButton(button);
@@ -131,6 +131,11 @@ QAccessibleInterface* accessibleControl(const QString&, QObject* object)
         return new QAccessibleWidget(panel, QAccessible::Pane);
     if (auto* view = qobject_cast<Viewport3D*>(object))
         return new AccessibleView(view);
+    // Asked last for the plain QWidget in a class's ancestry, so Qt's own
+    // windows (boxes, dialogs) have their interfaces by then; a window of
+    // ours reads as a frame named by its title, not as a filler.
+    if (className == QLatin1String("QWidget") && static_cast<QWidget*>(object)->isWindow())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     return nullptr;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// How the painted controls and the 3D view present themselves to assistive
-// technology such as screen readers: what each is (push button, label, dial,
-// scroll bar, panel, graphic), its name, its value and range, and its press
-// action. Each control installs this when it is made and reports its own
+// How the painted controls, the 3D view and our windows present themselves
+// to assistive technology such as screen readers: what each is (push button,
+// label, dial, scroll bar, panel, graphic, frame), its name, its value and
+// range, and its press action. Each control installs this when it is made and reports its own
 // changes through the announce functions.
 class QObject;
 
