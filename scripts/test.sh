@@ -2,7 +2,8 @@
 # Installs what is needed and runs every check CI runs:
 #  1. a GCC build of everything, warnings as errors, and every test in a
 #     virtual X display (the frame tests a second time under a headless
-#     Wayland compositor);
+#     Wayland compositor); then the Debian package made from it, checked,
+#     installed, started and removed;
 #  2. a Clang build of everything with the sanitizers, warnings as errors,
 #     and every test once more;
 #  3. clang-tidy over our sources;
@@ -15,6 +16,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" -DWERROR=ON
 cd "${BUILD_DIR:-$top/build}"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j1 "$@"
+"$top/scripts/test_package.sh"
 
 # The sanitizer build (AddressSanitizer with its leak checker, and
 # UndefinedBehaviorSanitizer): any finding ends the test that made it with a
