@@ -1,59 +1,36 @@
 #include "app/flick_hook.h"
-#include "app/form1.h"
-#include "toolkit/error_report.h"
-#include "toolkit/flick.h"
-#include "toolkit/push_button.h"
-#include <QGuiApplication>
+#include "platform/flick.h"
+#include <QWidget>
 #ifdef _WIN32
 #include "app/flick_hook_win.h"
 #else
-#include "toolkit/swipe_filter.h"
+#include "platform/swipe_filter.h"
 #endif
-
-namespace {
-
-bool stepsEnabled(const TForm1& form)
-{
-    return form.B_After->isEnabled();
-}
-
-// Shift held on the keyboard while flicking turns the ring in one tick, as
-// it does for a click.
-void runStep(TForm1& form, int step)
-{
-    const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
-    toolkit::reportErrors([&] {
-        if (step > 0)
-            form.B_AfterClick(modifiers);
-        else
-            form.B_BeforeClick(modifiers);
-    });
-}
-
-}
 
 #ifdef _WIN32
 
-void installFlickHook(TForm1& form)
+void installFlickHook(QWidget& window, FlickSteps steps)
 {
-    installWndProcHook(reinterpret_cast<HWND>(form.winId()),
-        {&form,
-            [](void* context) { return stepsEnabled(*static_cast<TForm1*>(context)); },
-            [](void* context, int step) { runStep(*static_cast<TForm1*>(context), step); }});
+    // The window's procedure calls these for as long as the window lives.
+    auto* kept = new FlickSteps(std::move(steps));
+    QObject::connect(&window, &QObject::destroyed, [kept] { delete kept; });
+    installWndProcHook(reinterpret_cast<HWND>(window.winId()),
+        {kept, [](void* context) { return static_cast<FlickSteps*>(context)->enabled(); },
+            [](void* context, int step) { static_cast<FlickSteps*>(context)->step(step); }});
 }
 
 #else
 
 // Without flick messages, a quick touch swipe over the window stands in for
 // a flick: its direction goes through the same decision.
-void installFlickHook(TForm1& form)
+void installFlickHook(QWidget& window, FlickSteps steps)
 {
-    auto* swipes = new toolkit::SwipeFilter(form);
-    QObject::connect(swipes, &toolkit::SwipeFilter::swiped, &form, [&form](int direction) {
-        const toolkit::FlickDecision decision = toolkit::decideFlick(
-            true, toolkit::tabletFlickMessage, toolkit::flickWParam(direction), stepsEnabled(form));
+    auto* swipes = new platform::SwipeFilter(window);
+    QObject::connect(swipes, &platform::SwipeFilter::swiped, &window, [steps = std::move(steps)](int direction) {
+        const platform::FlickDecision decision = platform::decideFlick(
+            true, platform::tabletFlickMessage, platform::flickWParam(direction), steps.enabled());
         if (decision.step != 0)
-            runStep(form, decision.step);
+            steps.step(decision.step);
     });
 }
 

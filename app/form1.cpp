@@ -2,17 +2,17 @@
 // creation and destruction handlers, and Quit.
 #include "app/form1.h"
 #include "app/flick_hook.h"
+#include "platform/error_report.h"
+#include "platform/modal_box.h"
 #include "resources/app_icon.h"
 #include "resources/form_layout.h"
 #include "resources/look.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/panel.h"
-#include "toolkit/push_button.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/text_label.h"
-#include "toolkit/error_report.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
+#include "widgets/arc_dial.h"
+#include "widgets/panel.h"
+#include "widgets/push_button.h"
+#include "widgets/scroll_bar.h"
+#include "widgets/text_label.h"
 #include <QApplication>
 #include <QResizeEvent>
 #include <QTimer>
@@ -42,7 +42,7 @@ TForm1::TForm1(QWidget* parent)
 
     TM_Img = new QTimer(this);
     TM_Img->setInterval(ring::tickMilliseconds);
-    connect(TM_Img, &QTimer::timeout, this, [this] { toolkit::reportErrors([this] { TM_ImgTimer(); }); });
+    connect(TM_Img, &QTimer::timeout, this, [this] { platform::reportErrors([this] { TM_ImgTimer(); }); });
 }
 
 TForm1::~TForm1()
@@ -52,14 +52,14 @@ TForm1::~TForm1()
 
 void TForm1::buildView()
 {
-    Viewport3D1 = new toolkit::Viewport3D(this);
+    Viewport3D1 = new view3d::Viewport3D(this);
     Viewport3D1->setBackground(QColor::fromRgba(layout::viewBackground));
-    toolkit::Node& scene = Viewport3D1->root();
-    dm_round = scene.addChild(std::make_unique<toolkit::Node>());
-    Light1 = scene.addChild(std::make_unique<toolkit::Light>());
+    view3d::Node& scene = Viewport3D1->root();
+    dm_round = scene.addChild(std::make_unique<view3d::Node>());
+    Light1 = scene.addChild(std::make_unique<view3d::Light>());
     Light1->setPosition({5.74623918533325f, 1.16466569900513f, 0});
     Light1->setRotation({-53.7623748779297f, -24.0430603027344f, 0});
-    Camera1 = scene.addChild(std::make_unique<toolkit::Camera>());
+    Camera1 = scene.addChild(std::make_unique<view3d::Camera>());
     Camera1->setPosition({0, 0, -16});
     Viewport3D1->setCamera(Camera1);
 }
@@ -68,12 +68,12 @@ void TForm1::buildView()
 // top of Panel1; Panel1 follows the window's right edge.
 void TForm1::buildColumn()
 {
-    Panel1 = new toolkit::Panel(resources::panelLook(), this);
-    Panel2 = new toolkit::Panel(resources::panelLook(), Panel1);
+    Panel1 = new widgets::Panel(resources::panelLook(), this);
+    Panel2 = new widgets::Panel(resources::panelLook(), Panel1);
     Panel2->setGeometry(0, 0, layout::panel1Width, layout::panel2Height);
 
     auto button = [this](const resources::ButtonDef& def) {
-        auto* b = new toolkit::PushButton(resources::buttonLook(), Panel2);
+        auto* b = new widgets::PushButton(resources::buttonLook(), Panel2);
         b->setGeometry(def.rect);
         b->setText(QString::fromUtf8(def.caption));
         return b;
@@ -83,7 +83,7 @@ void TForm1::buildColumn()
         control->setAccessibleDescription(QString::fromUtf8(def.description));
     };
     auto scrollBar = [this, speak](Qt::Orientation orientation, const resources::ScrollBarDef& def) {
-        auto* bar = new toolkit::ScrollBar(orientation, resources::scrollBarLook(), Panel2);
+        auto* bar = new widgets::ScrollBar(orientation, resources::scrollBarLook(), Panel2);
         bar->setGeometry(def.rect);
         speak(bar, def.spoken);
         bar->setRange(def.min, def.max);
@@ -92,30 +92,30 @@ void TForm1::buildColumn()
         return bar;
     };
     B_Quit = button(layout::quit);
-    Label1 = new toolkit::TextLabel(resources::labelLook(), Panel2);
+    Label1 = new widgets::TextLabel(resources::labelLook(), Panel2);
     Label1->setGeometry(layout::label1);
     Label1->setText(QString::fromUtf8(layout::label1Text));
     B_Before = button(layout::before);
     B_After = button(layout::after);
     SB_V = scrollBar(Qt::Vertical, layout::sbV);
-    ArcDial1 = new toolkit::ArcDial(resources::dialLook(), Panel2);
+    ArcDial1 = new widgets::ArcDial(resources::dialLook(), Panel2);
     ArcDial1->setGeometry(layout::arcDial1.rect);
     speak(ArcDial1, layout::arcDial1.spoken);
     SB_H = scrollBar(Qt::Horizontal, layout::sbH);
     setTabOrder(B_Quit, B_After);
     setTabOrder(B_After, B_Before);
 
-    auto handle = [](auto handler) { return [handler] { toolkit::reportErrors(handler); }; };
-    connect(B_Quit, &toolkit::PushButton::clicked, this, handle([this] { B_QuitClick(); }));
-    connect(B_After, &toolkit::PushButton::clicked, this, [this](Qt::KeyboardModifiers m) {
-        toolkit::reportErrors([&] { B_AfterClick(m); });
+    auto handle = [](auto handler) { return [handler] { platform::reportErrors(handler); }; };
+    connect(B_Quit, &widgets::PushButton::clicked, this, handle([this] { B_QuitClick(); }));
+    connect(B_After, &widgets::PushButton::clicked, this, [this](Qt::KeyboardModifiers m) {
+        platform::reportErrors([&] { B_AfterClick(m); });
     });
-    connect(B_Before, &toolkit::PushButton::clicked, this, [this](Qt::KeyboardModifiers m) {
-        toolkit::reportErrors([&] { B_BeforeClick(m); });
+    connect(B_Before, &widgets::PushButton::clicked, this, [this](Qt::KeyboardModifiers m) {
+        platform::reportErrors([&] { B_BeforeClick(m); });
     });
-    connect(ArcDial1, &toolkit::ArcDial::valueChanged, this, handle([this] { ArcDial1Change(); }));
-    connect(SB_H, &toolkit::ScrollBar::valueChanged, this, handle([this] { SB_HChange(); }));
-    connect(SB_V, &toolkit::ScrollBar::valueChanged, this, handle([this] { SB_VChange(); }));
+    connect(ArcDial1, &widgets::ArcDial::valueChanged, this, handle([this] { ArcDial1Change(); }));
+    connect(SB_H, &widgets::ScrollBar::valueChanged, this, handle([this] { SB_HChange(); }));
+    connect(SB_V, &widgets::ScrollBar::valueChanged, this, handle([this] { SB_VChange(); }));
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)
@@ -140,9 +140,22 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
     imgFront = 0;
     // A picture that cannot be opened is reported; start-up goes on with the
     // planes loaded so far.
-    toolkit::reportErrors([&] { collectAndLoad(arguments); });
+    platform::reportErrors([&] { collectAndLoad(arguments); });
     B_After->setFocus();
-    installFlickHook(*this);
+    FlickSteps steps;
+    steps.enabled = [this] { return B_After->isEnabled(); };
+    // Shift held on the keyboard while flicking turns the ring in one tick,
+    // as it does for a click.
+    steps.step = [this](int step) {
+        const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+        platform::reportErrors([&] {
+            if (step > 0)
+                B_AfterClick(modifiers);
+            else
+                B_BeforeClick(modifiers);
+        });
+    };
+    installFlickHook(*this, std::move(steps));
 }
 
 void TForm1::FormDestroy()
@@ -152,8 +165,8 @@ void TForm1::FormDestroy()
 
 void TForm1::B_QuitClick()
 {
-    const toolkit::BoxAnswer answer = toolkit::showModalBox(
-        {toolkit::BoxRequest::YesNo, QString::fromUtf8(layout::quitTitle), QString::fromUtf8(layout::quitQuestion)});
-    if (answer == toolkit::BoxAnswer::Yes)
+    const platform::BoxAnswer answer = platform::showModalBox(
+        {platform::BoxRequest::YesNo, QString::fromUtf8(layout::quitTitle), QString::fromUtf8(layout::quitQuestion)});
+    if (answer == platform::BoxAnswer::Yes)
         QCoreApplication::quit();
 }

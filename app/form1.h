@@ -9,7 +9,7 @@
 #include "carousel/plane_refinement.h"
 #include "carousel/ring.h"
 #include "collection/picture_list.h"
-#include "toolkit/scene.h"
+#include "view3d/scene.h"
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -25,12 +25,14 @@ class QDragMoveEvent;
 class QDropEvent;
 class QMimeData;
 
-namespace toolkit {
+namespace widgets {
 class ArcDial;
 class Panel;
 class PushButton;
 class ScrollBar;
 class TextLabel;
+}
+namespace view3d {
 class Viewport3D;
 }
 
@@ -43,25 +45,25 @@ public:
     ~TForm1() override;
 
     // Controls and scene nodes, owned by the window.
-    toolkit::Panel* Panel1 = nullptr;            // the control column, docked right
-    toolkit::Panel* Panel2 = nullptr;            // the column's top part holding the controls
-    toolkit::PushButton* B_Quit = nullptr;       // 終了: asks, then quits
-    toolkit::TextLabel* Label1 = nullptr;        // the hint: drop a folder to show it
-    toolkit::PushButton* B_Before = nullptr;     // 前へ: Previous step
-    toolkit::PushButton* B_After = nullptr;      // 次へ: Next step
-    toolkit::ScrollBar* SB_V = nullptr;          // camera height (tenths of a unit)
-    toolkit::ArcDial* ArcDial1 = nullptr;        // roll of the front plane in degrees
-    toolkit::ScrollBar* SB_H = nullptr;          // camera sideways (tenths of a unit)
-    toolkit::Viewport3D* Viewport3D1 = nullptr;  // the 3D view left of the column
-    toolkit::Node* dm_round = nullptr;           // the ring: turning it turns every slot
-    toolkit::Light* Light1 = nullptr;            // the scene's light (planes are unlit)
-    toolkit::Camera* Camera1 = nullptr;          // the camera the view looks through
+    widgets::Panel* Panel1 = nullptr;            // the control column, docked right
+    widgets::Panel* Panel2 = nullptr;            // the column's top part holding the controls
+    widgets::PushButton* B_Quit = nullptr;       // 終了: asks, then quits
+    widgets::TextLabel* Label1 = nullptr;        // the hint: drop a folder to show it
+    widgets::PushButton* B_Before = nullptr;     // 前へ: Previous step
+    widgets::PushButton* B_After = nullptr;      // 次へ: Next step
+    widgets::ScrollBar* SB_V = nullptr;          // camera height (tenths of a unit)
+    widgets::ArcDial* ArcDial1 = nullptr;        // roll of the front plane in degrees
+    widgets::ScrollBar* SB_H = nullptr;          // camera sideways (tenths of a unit)
+    view3d::Viewport3D* Viewport3D1 = nullptr;  // the 3D view left of the column
+    view3d::Node* dm_round = nullptr;           // the ring: turning it turns every slot
+    view3d::Light* Light1 = nullptr;            // the scene's light (planes are unlit)
+    view3d::Camera* Camera1 = nullptr;          // the camera the view looks through
     QTimer* TM_Img = nullptr;                    // the step animation's tick
 
     // State.
     std::unique_ptr<PictureList> stlf;                       // the picture paths, sorted
-    std::array<toolkit::Node*, ring::slotCount> dummys{};    // slot nodes, 40 degrees apart on dm_round
-    std::array<toolkit::PicturePlane*, ring::slotCount> imgs{}; // one picture plane per slot
+    std::array<view3d::Node*, ring::slotCount> dummys{};    // slot nodes, 40 degrees apart on dm_round
+    std::array<view3d::PicturePlane*, ring::slotCount> imgs{}; // one picture plane per slot
     std::array<float, ring::slotCount> imgs_scale{};         // per-tick shrink of each plane during a step
     int imgFront = 0;          // the slot facing the viewer
     int imgNumber = 0;         // the list entry shown in front
@@ -79,7 +81,7 @@ public:
     void B_AfterClick(Qt::KeyboardModifiers modifiers);      // Next
     void B_BeforeClick(Qt::KeyboardModifiers modifiers);     // Previous
     void TM_ImgTimer();                                      // one animation tick
-    void Image3D_MouseWheel(toolkit::PicturePlane& plane, int wheelDelta); // zoom one plane
+    void Image3D_MouseWheel(view3d::PicturePlane& plane, int wheelDelta); // zoom one plane
     void ArcDial1Change();                                   // roll the front plane
     void SB_HChange();                                       // move the camera sideways
     void SB_VChange();                                       // raise or lower the camera
@@ -112,8 +114,8 @@ private:
     // The ring.
     void CreateRoundImage3D();
     void Image_Load_start();
-    toolkit::PictureFile openForLoad(const std::string& path);
-    void loadOpened(int slot, const std::string& path, toolkit::PictureFile file);
+    image::PictureFile openForLoad(const std::string& path);
+    void loadOpened(int slot, const std::string& path, image::PictureFile file);
     void showPicture(int slot, const std::string& path, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
     QMatrix4x4 atFront(int slot, float width, float height) const;

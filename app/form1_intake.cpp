@@ -6,9 +6,9 @@
 #include "collection/dropped_paths.h"
 #include "collection/file_tests.h"
 #include "collection/folder_scan.h"
-#include "toolkit/error_report.h"
-#include "toolkit/pending_events.h"
-#include "toolkit/show_painted.h"
+#include "platform/error_report.h"
+#include "platform/pending_events.h"
+#include "platform/show_painted.h"
 #include <QDropEvent>
 #include <QTimer>
 
@@ -18,11 +18,11 @@
 void TForm1::collectAndLoad(const std::vector<std::string>& paths)
 {
     TForm2 progress;
-    toolkit::showPainted(progress);
+    platform::showPainted(progress);
     const PictureList saved = *stlf;
     stlf->clear();
     for (const std::string& path : paths) {
-        toolkit::processPendingEvents();
+        platform::processPendingEvents();
         takePath(path);
     }
     if (stlf->count() == 0) {
@@ -33,7 +33,7 @@ void TForm1::collectAndLoad(const std::vector<std::string>& paths)
         CreateRoundImage3D();
         imgCreateFlag = true;
     }
-    toolkit::processPendingEvents();
+    platform::processPendingEvents();
     // A step that started while collecting ends first: turning on after the
     // reload would leave the front slot facing away.
     while (TM_Img->isActive())
@@ -78,7 +78,7 @@ void TForm1::DragDrop(const QMimeData& carried)
     while (!queuedDrops_.empty()) {
         const std::vector<std::string> next = std::move(queuedDrops_.front());
         queuedDrops_.pop_front();
-        toolkit::reportErrors([&] { collectAndLoad(next); });
+        platform::reportErrors([&] { collectAndLoad(next); });
     }
     dropping_ = false;
 }

@@ -3,10 +3,10 @@
 #include "app/form1.h"
 #include "carousel/fit.h"
 #include "collection/full_path.h"
+#include "platform/error_report.h"
 #include "resources/form_layout.h"
-#include "toolkit/error_report.h"
-#include "toolkit/view_detail.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/view_detail.h"
+#include "view3d/viewport3d.h"
 #include <QFile>
 #include <QWheelEvent>
 #include <exception>
@@ -16,16 +16,16 @@
 void TForm1::CreateRoundImage3D()
 {
     for (int i = 0; i < ring::slotCount; ++i) {
-        dummys[i] = dm_round->addChild(std::make_unique<toolkit::Node>());
+        dummys[i] = dm_round->addChild(std::make_unique<view3d::Node>());
         dummys[i]->setRotation({0, -ring::slotAngle * float(i), 0});
-        imgs[i] = dummys[i]->addChild(std::make_unique<toolkit::PicturePlane>());
+        imgs[i] = dummys[i]->addChild(std::make_unique<view3d::PicturePlane>());
         imgs[i]->setPosition({0, 0, -ring::planeDistance});
         // 4 x 3 until a picture gives the plane its own aspect.
         imgs[i]->setWidth(ring::planeLongSide);
         imgs[i]->setHeight(3);
-        imgs[i]->onWheel = [this](toolkit::PicturePlane& plane, QWheelEvent& event) {
+        imgs[i]->onWheel = [this](view3d::PicturePlane& plane, QWheelEvent& event) {
             const QPoint delta = event.angleDelta();
-            toolkit::reportErrors([&] { Image3D_MouseWheel(plane, delta.y() != 0 ? delta.y() : delta.x()); });
+            platform::reportErrors([&] { Image3D_MouseWheel(plane, delta.y() != 0 ? delta.y() : delta.x()); });
         };
     }
     refinements_.arrived = [this](int slot, const PictureSource& source, const PreparedPicture& prepared) {
@@ -36,11 +36,11 @@ void TForm1::CreateRoundImage3D()
 // A file that exists but cannot be opened is an error the user must hear
 // about, named by its full path; a missing or undecodable one only leaves its
 // plane as it was.
-toolkit::PictureFile TForm1::openForLoad(const std::string& path)
+image::PictureFile TForm1::openForLoad(const std::string& path)
 {
-    toolkit::PictureFile file = toolkit::openPicture(path);
-    if (file.status() == toolkit::PictureRead::CannotOpen)
-        throw toolkit::Error(QString::fromUtf8(resources::form1::openError)
+    image::PictureFile file = image::openPicture(path);
+    if (file.status() == image::PictureRead::CannotOpen)
+        throw platform::Error(QString::fromUtf8(resources::form1::openError)
                                  .arg(QString::fromLocal8Bit(fullPath(path).c_str()),
                                       QString::fromStdString(std::generic_category().message(file.error()))));
     return file;
@@ -64,10 +64,10 @@ void TForm1::Image_Load_start()
     std::exception_ptr failure;
     int opened = 0;
     for (; opened < ring::slotCount; ++opened) {
-        toolkit::PictureFile file;
+        image::PictureFile file;
         try {
             file = openForLoad(stlf->at(ring::entryForSlot(opened, n)));
-        } catch (const toolkit::Error&) {
+        } catch (const platform::Error&) {
             failure = std::current_exception();
             break;
         }
@@ -92,7 +92,7 @@ void TForm1::Image_Load_start()
 // Loads file, opened from path, into slot's plane: from its decode made
 // ahead if that is of this very file, not at all if the plane shows it
 // already.
-void TForm1::loadOpened(int slot, const std::string& path, toolkit::PictureFile file)
+void TForm1::loadOpened(int slot, const std::string& path, image::PictureFile file)
 {
     const PictureSource source{file.identity(), detailFor(slot)};
     if (!file.opened() || showsAlready(slot, source)) {
@@ -110,7 +110,7 @@ void TForm1::loadOpened(int slot, const std::string& path, toolkit::PictureFile 
 void TForm1::showPicture(int slot, const std::string& path, const PictureSource& source,
                          const PreparedPicture& prepared)
 {
-    toolkit::PicturePlane& plane = *imgs[slot];
+    view3d::PicturePlane& plane = *imgs[slot];
     if (!prepared.picture.isNull()) {
         refinements_.drop(slot);
         plane.setPicture(prepared.picture, prepared.realSize); // and drops its inset
@@ -150,7 +150,7 @@ void TForm1::prepareDecodeAhead(int first)
     for (const int direction : {first, -first}) {
         const ring::StepLoad load = ring::stepLoad(imgFront, imgNumber, direction, n);
         const std::string& path = stlf->at(load.entry);
-        toolkit::PictureFile file = toolkit::openPicture(path);
+        image::PictureFile file = image::openPicture(path);
         const PictureSource source{file.identity(), detailFor(load.slot)};
         if (file.opened() && !showsAlready(load.slot, source))
             decodeAhead_.prepare(direction, path, std::move(file), source.detail);
@@ -175,13 +175,13 @@ QMatrix4x4 TForm1::atFront(int slot, float width, float height) const
 Detail TForm1::detailFor(int slot) const
 {
     const QMatrix4x4 front = atFront(slot, ring::planeLongSide, ring::planeLongSide);
-    return {Viewport3D1->maxTextureSide(), toolkit::sideNeededIn(*Viewport3D1, front)};
+    return {Viewport3D1->maxTextureSide(), view3d::sideNeededIn(*Viewport3D1, front)};
 }
 
 // The part of slot's plane the camera sees where detailFor measures it.
 QRectF TForm1::partShown(int slot) const
 {
-    return toolkit::partShownIn(*Viewport3D1, atFront(slot, imgs[slot]->width(), imgs[slot]->height()));
+    return view3d::partShownIn(*Viewport3D1, atFront(slot, imgs[slot]->width(), imgs[slot]->height()));
 }
 
 // Takes slot's inset away, if it has one: the picture is enough again.
@@ -216,7 +216,7 @@ void TForm1::refineWhereNeeded()
         // Zoomed in, the finer part shown; a decode of much more than that
         // (made at a lesser zoom) gives way to it.
         const bool finer = finerThan(size, held, needed);
-        const QRectF part = finer ? insetPart(needed.part) : toolkit::wholePicture;
+        const QRectF part = finer ? insetPart(needed.part) : image::wholePicture;
         const auto serves = [&](const Detail& decoded) {
             return fits(size, decoded, needed) && littleMore(decoded.part, part);
         };
@@ -227,7 +227,7 @@ void TForm1::refineWhereNeeded()
         if (const Detail* pending = refinements_.pending(slot); pending && serves(*pending))
             continue;
         needed.part = part;
-        toolkit::PictureFile file = toolkit::openPicture(imgPaths_[slot]);
+        image::PictureFile file = image::openPicture(imgPaths_[slot]);
         if (file.opened() && file.identity() == imgSources_[slot]->identity)
             refinements_.request(slot, std::move(file), needed);
     }
@@ -243,7 +243,7 @@ void TForm1::takeRefinement(int slot, const PictureSource& source, const Prepare
         return;
     PictureSource decoded = source;
     decoded.detail.part = prepared.part;
-    if (prepared.part == toolkit::wholePicture) {
+    if (prepared.part == image::wholePicture) {
         showPicture(slot, imgPaths_[slot], decoded, prepared);
     } else {
         imgs[slot]->setInset(prepared.picture, prepared.part);

@@ -1,8 +1,8 @@
 // TForm1's Next and Previous steps and the animation tick that turns the ring.
 #include "app/form1.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/push_button.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
+#include "widgets/arc_dial.h"
+#include "widgets/push_button.h"
 #include <QTimer>
 
 void TForm1::B_AfterClick(Qt::KeyboardModifiers modifiers)
@@ -33,7 +33,7 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
     const ring::StepLoad load = ring::stepLoad(imgFront, imgNumber, direction, n);
     const std::string& path = stlf->at(load.entry);
     // Opened here, whatever was decoded ahead: the file as it is now decides.
-    toolkit::PictureFile file;
+    image::PictureFile file;
     try {
         file = openForLoad(path);
     } catch (...) {
@@ -58,10 +58,10 @@ void TForm1::TM_ImgTimer()
 {
     tm_count -= 1;
     TM_Img->stop();
-    const toolkit::Vec3 turn = dm_round->rotation();
+    const view3d::Vec3 turn = dm_round->rotation();
     dm_round->setRotation({turn.x, std::fmod(turn.y + rotation_deg + 360.0f, 360.0f), turn.z});
     for (int i = 0; i < ring::slotCount; ++i) {
-        const toolkit::Vec3 s = imgs[i]->scale();
+        const view3d::Vec3 s = imgs[i]->scale();
         imgs[i]->setScale({s.x - imgs_scale[i], s.y - imgs_scale[i], s.z - imgs_scale[i]});
     }
     // Drawn now, so that no tick is merged into a later frame.

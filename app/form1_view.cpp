@@ -1,13 +1,13 @@
 // TForm1's view adjustments: wheel zoom of one plane, roll of the front plane
 // by the dial, and the camera moved by the two scroll bars.
 #include "app/form1.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/scroll_bar.h"
+#include "widgets/arc_dial.h"
+#include "widgets/scroll_bar.h"
 #include <cmath>
 
 // One event is one factor of 1.1, whatever its size; the plane never gets
 // smaller than its fit nor larger than four times it.
-void TForm1::Image3D_MouseWheel(toolkit::PicturePlane& plane, int wheelDelta)
+void TForm1::Image3D_MouseWheel(view3d::PicturePlane& plane, int wheelDelta)
 {
     float s = plane.scale().x;
     s = wheelDelta < 0 ? s / ring::zoomFactor : s * ring::zoomFactor;
@@ -30,7 +30,7 @@ void TForm1::ArcDial1Change()
 
 void TForm1::SB_HChange()
 {
-    const toolkit::Vec3 p = Camera1->position();
+    const view3d::Vec3 p = Camera1->position();
     Camera1->setPosition({float(SB_H->value() / 10.0), p.y, p.z});
     refineWhereNeeded();
 }
@@ -39,10 +39,10 @@ void TForm1::SB_HChange()
 // of the ring's centre.
 void TForm1::SB_VChange()
 {
-    const toolkit::Vec3 p = Camera1->position();
+    const view3d::Vec3 p = Camera1->position();
     const float y = float(SB_V->value() / 10.0);
     Camera1->setPosition({p.x, y, p.z});
-    const toolkit::Vec3 r = Camera1->rotation();
+    const view3d::Vec3 r = Camera1->rotation();
     Camera1->setRotation({float(-std::atan(y / p.z) * 180.0 / 3.14159265), r.y, r.z});
     refineWhereNeeded();
 }

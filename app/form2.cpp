@@ -1,7 +1,7 @@
 #include "app/form2.h"
 #include "resources/form_layout.h"
 #include "resources/look.h"
-#include "toolkit/busy_indicator.h"
+#include "widgets/busy_indicator.h"
 
 namespace layout = resources::form2;
 
@@ -16,6 +16,6 @@ TForm2::TForm2()
     palette.setColor(QPalette::Window, QColor::fromRgba(layout::background));
     setPalette(palette);
 
-    AniIndicator1 = new toolkit::BusyIndicator(resources::busyIndicatorLook(), this);
+    AniIndicator1 = new widgets::BusyIndicator(resources::busyIndicatorLook(), this);
     AniIndicator1->setGeometry(layout::aniIndicator1);
 }

@@ -4,7 +4,7 @@
 // processed.
 #include <QWidget>
 
-namespace toolkit {
+namespace widgets {
 class BusyIndicator;
 }
 
@@ -13,5 +13,5 @@ class TForm2 : public QWidget {
 public:
     TForm2();
 
-    toolkit::BusyIndicator* AniIndicator1 = nullptr;
+    widgets::BusyIndicator* AniIndicator1 = nullptr;
 };

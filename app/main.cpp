@@ -1,7 +1,9 @@
 #include "app/form1.h"
-#include "toolkit/error_report.h"
-#include "toolkit/picture_reader.h"
-#include "toolkit/qt_translations.h"
+#include "image/picture_reader.h"
+#include "platform/error_report.h"
+#include "platform/qt_translations.h"
+#include "view3d/accessible_view.h"
+#include "widgets/accessible_controls.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -43,9 +45,11 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     // The shell has split the arguments already; keep their bytes unchanged.
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    toolkit::Application app(argc, argv);
-    toolkit::setDecoderAllocationLimit();
-    toolkit::installQtTranslations(app);
+    platform::Application app(argc, argv);
+    image::setDecoderAllocationLimit();
+    platform::installQtTranslations(app);
+    widgets::installAccessibleControls();
+    view3d::installAccessibleView();
     TForm1 form;
     form.FormCreate(arguments);
     form.show();

@@ -8,20 +8,20 @@
 // places of the others once.
 //   bench_frame [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
-#include "toolkit/error_report.h"
+#include "platform/error_report.h"
 
 int main(int argc, char** argv)
 {
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     const bench::Photos photos = bench::photos(argc > 1 ? argv[1] : "/tmp/ruk-bench");
     std::unique_ptr<TForm1> form;
     bench::startForm(form, {photos.nine});
     bench::idle(1000);
 
     int swapped = 0;
-    QObject::connect(form->Viewport3D1, &toolkit::Viewport3D::frameSwapped, form.get(), [&] { ++swapped; });
+    QObject::connect(form->Viewport3D1, &view3d::Viewport3D::frameSwapped, form.get(), [&] { ++swapped; });
     auto turn = [&] {
-        const toolkit::Vec3 r = form->dm_round->rotation();
+        const view3d::Vec3 r = form->dm_round->rotation();
         form->dm_round->setRotation({r.x, std::fmod(r.y + 4.0f, 360.0f), r.z});
         form->Viewport3D1->drawNow();
     };

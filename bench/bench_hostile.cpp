@@ -6,14 +6,14 @@
 //   bench_hostile [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
 #include "hostile/declared_sizes.h"
+#include "image/picture_reader.h"
 #include "tests/support/proc_status.h"
-#include "toolkit/picture_reader.h"
 
 int main(int argc, char** argv)
 {
     const std::string folder = std::string(argc > 1 ? argv[1] : "/tmp/ruk-bench") + "/hostile";
     std::filesystem::create_directories(folder);
-    toolkit::setDecoderAllocationLimit();
+    image::setDecoderAllocationLimit();
     std::vector<double> slowest, costliest;
     double slowestMedian = -1, costliestMedian = -1;
     for (const hostile::Declaring& file : hostile::declaringFarMore()) {
@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         std::vector<double> times, growths;
         for (int run = 0; run < bench::runs; ++run) {
             double ms = 0;
-            const long grown = procstatus::peakGrowthKib([&] { ms = bench::milliseconds([&] { toolkit::readPicture(path, 2048); }); });
+            const long grown = procstatus::peakGrowthKib([&] { ms = bench::milliseconds([&] { image::readPicture(path, 2048); }); });
             times.push_back(ms);
             growths.push_back(double(grown) / 1024.0);
         }

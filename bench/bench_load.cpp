@@ -6,11 +6,11 @@
 // touched, is reported on its own.
 //   bench_load [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
-#include "toolkit/error_report.h"
+#include "platform/error_report.h"
 
 int main(int argc, char** argv)
 {
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     const bench::Photos photos = bench::photos(argc > 1 ? argv[1] : "/tmp/ruk-bench");
     const std::vector<std::string> nine(photos.files.begin(), photos.files.begin() + 9);
     bench::JpegFloor floor;

@@ -6,8 +6,8 @@
 // process of its own, this program run again with --measure.
 //   bench_memory [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
+#include "platform/error_report.h"
 #include "tests/support/proc_status.h"
-#include "toolkit/error_report.h"
 #include <QProcess>
 
 // The bytes of a mipmapped RGBA8 texture of width x height.
@@ -51,7 +51,7 @@ static std::string bigPhotos(const std::string& root)
 
 int main(int argc, char** argv)
 {
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     if (argc > 1 && std::string(argv[1]) == "--measure") {
         std::unique_ptr<TForm1> form;
         bench::startForm(form, std::vector<std::string>(argv + 2, argv + argc));

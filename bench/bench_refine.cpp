@@ -12,7 +12,7 @@
 //   bench_refine [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
 #include "carousel/ring.h"
-#include "toolkit/error_report.h"
+#include "platform/error_report.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void zoomFront(TForm1& form, int delta)
 
 int main(int argc, char** argv)
 {
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     const bench::Photos photos = bench::photos(argc > 1 ? argv[1] : "/tmp/ruk-bench");
     bench::JpegFloor floor;
     std::unique_ptr<TForm1> form;
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
             lastFiring = now;
         });
         const QMetaObject::Connection frames =
-            QObject::connect(form->Viewport3D1, &toolkit::Viewport3D::frameSwapped, [&] {
+            QObject::connect(form->Viewport3D1, &view3d::Viewport3D::frameSwapped, [&] {
                 lastFrame = Clock::now();
                 if (shown == Clock::time_point{} && form->refinements().settled() && !form->Viewport3D1->uploading())
                     shown = lastFrame;

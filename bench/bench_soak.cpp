@@ -7,14 +7,14 @@
 // The pictures, FOLDER/soak/a and FOLDER/soak/b with 500 each, are made on
 // first use.
 #include "app/form1.h"
+#include "platform/error_report.h"
+#include "platform/modal_box.h"
 #include "support/drag_drop.h"
 #include "support/proc_status.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/error_report.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/push_button.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
+#include "widgets/arc_dial.h"
+#include "widgets/push_button.h"
+#include "widgets/scroll_bar.h"
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWheelEvent>
@@ -124,15 +124,15 @@ int main(int argc, char** argv)
     const std::string soak = std::string(argv[1]) + "/soak";
     const int actions = argc > 2 ? std::atoi(argv[2]) : 10000;
     const int warmUp = actions / 10, middle = actions / 2;
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     if (!std::filesystem::exists(soak + ".complete"))
         makePictures(soak);
 
     int errors = 0;
-    toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+    platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
         ++errors;
         std::fprintf(stderr, "reported: %s\n", qPrintable(box.text));
-        return toolkit::BoxAnswer::Ok;
+        return platform::BoxAnswer::Ok;
     });
     TForm1 form;
     form.FormCreate({soak});

@@ -7,13 +7,13 @@
 //   bench_step [DATA_FOLDER]   (default /tmp/ruk-bench)
 #include "bench/bench_support.h"
 #include "carousel/ring.h"
-#include "toolkit/error_report.h"
-#include "toolkit/push_button.h"
+#include "platform/error_report.h"
+#include "widgets/push_button.h"
 #include <QTimer>
 
 int main(int argc, char** argv)
 {
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     const bench::Photos photos = bench::photos(argc > 1 ? argv[1] : "/tmp/ruk-bench");
     bench::JpegFloor floor;
     std::unique_ptr<TForm1> form;

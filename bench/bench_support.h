@@ -3,7 +3,7 @@
 // floor they are compared with (libjpeg-turbo decoding the same files into
 // one reused buffer), timing, statistics and the lines run.sh reads.
 #include "app/form1.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -197,7 +197,7 @@ inline double startForm(std::unique_ptr<TForm1>& form, const std::vector<std::st
     std::chrono::steady_clock::time_point drawn{};
     form = std::make_unique<TForm1>();
     form->FormCreate(arguments);
-    QObject::connect(form->Viewport3D1, &toolkit::Viewport3D::frameSwapped, form.get(), [&] {
+    QObject::connect(form->Viewport3D1, &view3d::Viewport3D::frameSwapped, form.get(), [&] {
         if (drawn == std::chrono::steady_clock::time_point{})
             drawn = std::chrono::steady_clock::now();
     });

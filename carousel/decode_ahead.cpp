@@ -1,7 +1,7 @@
 #include "carousel/decode_ahead.h"
 #include <algorithm>
 
-void DecodeAhead::prepare(int direction, const std::string& path, toolkit::PictureFile file, Detail detail)
+void DecodeAhead::prepare(int direction, const std::string& path, image::PictureFile file, Detail detail)
 {
     Held& held = held_[index(direction)];
     const PictureSource source{file.identity(), detail};

@@ -13,7 +13,7 @@ public:
     // Decodes file, opened from path, as the picture of the next step in
     // direction (+1 Next, -1 Previous), unless that is decoded already;
     // drops what was decoded for that direction before.
-    void prepare(int direction, const std::string& path, toolkit::PictureFile file, Detail detail);
+    void prepare(int direction, const std::string& path, image::PictureFile file, Detail detail);
     // Drops what was decoded for direction.
     void drop(int direction);
     // Drops everything.

@@ -1,19 +1,19 @@
 #include "carousel/decode_job.h"
-#include "toolkit/thread_priority.h"
+#include "platform/thread_priority.h"
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <algorithm>
 
-PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, int threads, const std::stop_token& stop)
+PreparedPicture preparePicture(image::PictureFile file, Detail detail, int threads, const std::stop_token& stop)
 {
     if (stop.stop_requested())
         return {}; // dropped before it started: nobody reads it
-    toolkit::PictureRead read = toolkit::decodePicture(
+    image::PictureRead read = image::decodePicture(
         std::move(file),
-        {detail.maxSide, toolkit::pictureBudget, toolkit::pictureFormat, stop, detail.side, threads, detail.part});
-    if (read.status != toolkit::PictureRead::Loaded)
+        {detail.maxSide, image::pictureBudget, image::pictureFormat, stop, detail.side, threads, detail.part});
+    if (read.status != image::PictureRead::Loaded)
         return {};
-    return {toolkit::MipPicture(std::move(read.image), threads), read.realSize, read.part};
+    return {image::MipPicture(std::move(read.image), threads), read.realSize, read.part};
 }
 
 bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSource& candidate)
@@ -25,7 +25,7 @@ bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSourc
     const Detail& a = decoded.detail;
     const Detail& b = candidate.detail;
     return a.part == b.part && sameSideLimit(realSize, a, b)
-        && toolkit::detailReduction(realSize, a.side) == toolkit::detailReduction(realSize, b.side);
+        && image::detailReduction(realSize, a.side) == image::detailReduction(realSize, b.side);
 }
 
 bool sameSideLimit(QSize realSize, const Detail& a, const Detail& b)
@@ -56,13 +56,13 @@ static QThreadPool& threads(DecodeJob::Lane lane)
     return lanes.refine;
 }
 
-DecodeJob::DecodeJob(toolkit::PictureFile file, Detail detail, Lane lane)
+DecodeJob::DecodeJob(image::PictureFile file, Detail detail, Lane lane)
     : source_{file.identity(), detail}
     , future_(QtConcurrent::run(&threads(lane),
           [file = std::move(file), detail, lane, stop = stop_.get_token(), begun = begun_]() mutable {
               *begun = true;
               if (lane != Load)
-                  toolkit::giveWayToInteraction();
+                  platform::giveWayToInteraction();
               const int cores = lane == Refine ? 2 : 1;
               return preparePicture(std::move(file), detail, cores, stop);
           }))

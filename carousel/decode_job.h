@@ -1,7 +1,7 @@
 #pragma once
 // Decoding picture files for the ring off the user-interface thread.
-#include "toolkit/mip_picture.h"
-#include "toolkit/picture_reader.h"
+#include "image/mip_picture.h"
+#include "image/picture_reader.h"
 #include <QFuture>
 #include <QRectF>
 #include <atomic>
@@ -17,7 +17,7 @@ struct Detail {
     int side = 0;
     // The part of the picture decoded, in fractions of its size from its
     // top-left corner: all of it for a plane's picture, less for an inset.
-    QRectF part = toolkit::wholePicture;
+    QRectF part = image::wholePicture;
     bool operator==(const Detail&) const = default;
 };
 
@@ -28,7 +28,7 @@ bool sameSideLimit(QSize realSize, const Detail& a, const Detail& b);
 // What a plane's picture was decoded from: while a file keeps this identity
 // it decodes to the same picture again, at the same detail.
 struct PictureSource {
-    toolkit::FileIdentity identity;
+    image::FileIdentity identity;
     Detail detail;
     bool operator==(const PictureSource&) const = default;
 };
@@ -41,13 +41,13 @@ bool sameDecode(const PictureSource& decoded, QSize realSize, const PictureSourc
 // A picture decoded for a plane, with its mipmap levels made, so that its
 // upload has only to copy it; null when the file gave no picture.
 struct PreparedPicture {
-    toolkit::MipPicture picture;
+    image::MipPicture picture;
     QSize realSize; // the picture's size as its file declares it
-    QRectF part = toolkit::wholePicture; // the part of the picture it holds, as Detail's
+    QRectF part = image::wholePicture; // the part of the picture it holds, as Detail's
 };
 
 // Decodes an opened file for a plane, on as many threads as given.
-PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, int threads, const std::stop_token& stop = {});
+PreparedPicture preparePicture(image::PictureFile file, Detail detail, int threads, const std::stop_token& stop = {});
 
 // preparePicture on a loading thread. A load the user waits for has a
 // thread per core; decodes made ahead share one thread, so that they never
@@ -58,7 +58,7 @@ PreparedPicture preparePicture(toolkit::PictureFile file, Detail detail, int thr
 class DecodeJob {
 public:
     enum Lane { Load, Ahead, Refine };
-    DecodeJob(toolkit::PictureFile file, Detail detail, Lane lane);
+    DecodeJob(image::PictureFile file, Detail detail, Lane lane);
     // A decode still running is asked to stop; its result is dropped.
     ~DecodeJob();
     DecodeJob(const DecodeJob&) = delete;

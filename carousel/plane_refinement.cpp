@@ -1,16 +1,16 @@
 #include "carousel/plane_refinement.h"
-#include "toolkit/decode_request.h"
+#include "image/decode_request.h"
 
 bool fits(QSize realSize, const Detail& held, const Detail& needed)
 {
-    const int has = toolkit::detailReduction(realSize, held.side);
-    const int wants = toolkit::detailReduction(realSize, needed.side);
+    const int has = image::detailReduction(realSize, held.side);
+    const int wants = image::detailReduction(realSize, needed.side);
     return has <= wants && wants < 4 * has && sameSideLimit(realSize, held, needed) && held.part.contains(needed.part);
 }
 
 bool finerThan(QSize realSize, const Detail& held, const Detail& needed)
 {
-    return toolkit::detailReduction(realSize, needed.side) < toolkit::detailReduction(realSize, held.side)
+    return image::detailReduction(realSize, needed.side) < image::detailReduction(realSize, held.side)
         && sameSideLimit(realSize, held, needed);
 }
 
@@ -23,9 +23,9 @@ QRectF insetPart(const QRectF& shown)
 {
     // A margin, so that a small camera move still finds the part decoded.
     const double dx = shown.width() / 16, dy = shown.height() / 16;
-    const QRectF part = shown.adjusted(-dx, -dy, dx, dy) & toolkit::wholePicture;
+    const QRectF part = shown.adjusted(-dx, -dy, dx, dy) & image::wholePicture;
     // Decoding most of a picture costs about as much as the whole.
-    return part.width() * part.height() >= 0.75 ? toolkit::wholePicture : part;
+    return part.width() * part.height() >= 0.75 ? image::wholePicture : part;
 }
 
 PlaneRefinement::~PlaneRefinement()
@@ -33,7 +33,7 @@ PlaneRefinement::~PlaneRefinement()
     clear();
 }
 
-void PlaneRefinement::request(int plane, toolkit::PictureFile file, Detail detail)
+void PlaneRefinement::request(int plane, image::PictureFile file, Detail detail)
 {
     if (const Detail* under = pending(plane); under && *under == detail)
         return;

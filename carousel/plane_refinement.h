@@ -43,7 +43,7 @@ public:
 
     // Decodes file, opened for plane, at detail, in place of any decode
     // under way for plane, unless that one is at the same detail already.
-    void request(int plane, toolkit::PictureFile file, Detail detail);
+    void request(int plane, image::PictureFile file, Detail detail);
     // The detail a decode under way for plane decodes at, if any.
     const Detail* pending(int plane) const;
     // Drops the decode for plane: it will not arrive.

@@ -1,9 +1,9 @@
 #include "collection/picture_list.h"
 #include "collection/key_order.h"
 #ifdef _WIN32
-#include "toolkit/compare_win.h"
+#include "order/compare_win.h"
 #else
-#include "toolkit/locale_compare.h"
+#include "order/locale_compare.h"
 #endif
 #include <algorithm>
 #include <cstdint>
@@ -18,9 +18,9 @@ namespace {
 std::string sortKey(const std::string& path)
 {
 #ifdef _WIN32
-    return toolkit::nameSortKey(path);
+    return order::nameSortKey(path);
 #else
-    return toolkit::LocaleCompare::user().sortKey(path);
+    return order::LocaleCompare::user().sortKey(path);
 #endif
 }
 
@@ -31,8 +31,8 @@ struct KeyMaker {
     void append(const std::string& path, std::string& keys) const { keys += sortKey(path); }
 };
 #else
-struct KeyMaker : toolkit::LocaleCompare::KeyMaker {
-    KeyMaker() : toolkit::LocaleCompare::KeyMaker(toolkit::LocaleCompare::user()) {}
+struct KeyMaker : order::LocaleCompare::KeyMaker {
+    KeyMaker() : order::LocaleCompare::KeyMaker(order::LocaleCompare::user()) {}
 };
 #endif
 

@@ -3,7 +3,7 @@
 // strict weak order, the keys must sort as the comparison does, and keys
 // made name after name (reusing a shared folder part) must equal keys made
 // alone.
-#include "toolkit/locale_compare.h"
+#include "order/locale_compare.h"
 #include <algorithm>
 #include <array>
 #include <string>
@@ -40,12 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 1)
         return 0;
     // Made once: a table takes far longer to load than an input to check.
-    static const toolkit::LocaleCompare english("en_US.UTF-8"), japanese("ja_JP.UTF-8");
-    const toolkit::LocaleCompare& order = (data[0] & 1) != 0 ? japanese : english;
+    static const order::LocaleCompare english("en_US.UTF-8"), japanese("ja_JP.UTF-8");
+    const order::LocaleCompare& order = (data[0] & 1) != 0 ? japanese : english;
     const auto names = namesIn(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     std::array<std::string, 3> keys;
     std::string madeInTurn;
-    toolkit::LocaleCompare::KeyMaker maker(order);
+    order::LocaleCompare::KeyMaker maker(order);
     for (size_t i = 0; i < names.size(); ++i) {
         keys[i] = order.sortKey(names[i]);
         madeInTurn.clear();

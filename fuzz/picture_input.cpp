@@ -1,5 +1,5 @@
 #include "picture_input.h"
-#include "toolkit/picture_reader.h"
+#include "image/picture_reader.h"
 #include <QImage>
 #include <array>
 #include <string>
@@ -10,12 +10,12 @@ namespace fuzzing {
 
 namespace {
 
-toolkit::DecodeRequest requestFrom(const uint8_t* choice)
+image::DecodeRequest requestFrom(const uint8_t* choice)
 {
     constexpr std::array<int, 4> sides{64, 512, 2048, 16384};
-    toolkit::DecodeRequest request;
+    image::DecodeRequest request;
     request.maxSide = sides[choice[0] & 3];
-    request.pixelBudget = toolkit::pictureBudget;
+    request.pixelBudget = image::pictureBudget;
     request.format = (choice[0] & 4) != 0 ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_ARGB32_Premultiplied;
     request.threads = (choice[0] & 8) != 0 ? 2 : 1;
     request.detailSide = (choice[1] & 0x80) != 0 ? 0 : 16 << (choice[1] & 7);
@@ -46,7 +46,7 @@ private:
 
 void setUpPictureReading()
 {
-    toolkit::setDecoderAllocationLimit();
+    image::setDecoderAllocationLimit();
 }
 
 void readPictureInput(const uint8_t* data, size_t size, std::string_view magic)
@@ -54,10 +54,10 @@ void readPictureInput(const uint8_t* data, size_t size, std::string_view magic)
     constexpr size_t choices = 4;
     if (size < choices + magic.size() || std::string_view(reinterpret_cast<const char*>(data) + choices, magic.size()) != magic)
         return;
-    const toolkit::DecodeRequest request = requestFrom(data);
+    const image::DecodeRequest request = requestFrom(data);
     const MemoryFile file(data + choices, size - choices);
-    const toolkit::PictureRead read = toolkit::decodePicture(toolkit::openPicture(file.path()), request);
-    const bool loaded = read.status == toolkit::PictureRead::Loaded;
+    const image::PictureRead read = image::decodePicture(image::openPicture(file.path()), request);
+    const bool loaded = read.status == image::PictureRead::Loaded;
     if (loaded != !read.image.isNull() || (loaded && read.image.format() != request.format))
         __builtin_trap();
     if (loaded && (read.image.width() > request.maxSide || read.image.height() > request.maxSide))

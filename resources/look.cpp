@@ -27,7 +27,7 @@ QFont uiFont()
     return fontOfSize(11);
 }
 
-toolkit::PanelLook panelLook()
+widgets::PanelLook panelLook()
 {
     return {
         .fill = {{0.0, argb(0xFFFAFAFA)}, {0.1655, argb(0xFFF0F0F0)},
@@ -36,7 +36,7 @@ toolkit::PanelLook panelLook()
     };
 }
 
-toolkit::ButtonLook buttonLook()
+widgets::ButtonLook buttonLook()
 {
     return {
         .fill = twoStops(0xFFFCFCFC, 0xFFB8B8B8),
@@ -49,12 +49,12 @@ toolkit::ButtonLook buttonLook()
     };
 }
 
-toolkit::LabelLook labelLook()
+widgets::LabelLook labelLook()
 {
     return {.font = uiFont(), .text = Qt::black};
 }
 
-toolkit::DialLook dialLook()
+widgets::DialLook dialLook()
 {
     return {
         .fill = twoStops(0xFFFCFCFC, 0xFFB8B8B8),
@@ -68,7 +68,7 @@ toolkit::DialLook dialLook()
     };
 }
 
-toolkit::ScrollBarLook scrollBarLook()
+widgets::ScrollBarLook scrollBarLook()
 {
     return {
         .frame = argb(0xFFCFCFCF),
@@ -86,7 +86,7 @@ toolkit::ScrollBarLook scrollBarLook()
     };
 }
 
-toolkit::BusyIndicatorLook busyIndicatorLook()
+widgets::BusyIndicatorLook busyIndicatorLook()
 {
     return {.spoke = argb(0xFFBABABA), .lead = Qt::black, .turnMs = 833};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The program's look: every colour, gradient, radius, glow and font size of
-// its controls, filled into the toolkit's look values.
-#include "toolkit/control_look.h"
+// its controls, filled into the controls' look values.
+#include "widgets/control_look.h"
 #include <QFont>
 
 namespace resources {
@@ -10,11 +10,11 @@ namespace resources {
 // pixels, regular.
 QFont uiFont();
 
-toolkit::PanelLook panelLook();
-toolkit::ButtonLook buttonLook();
-toolkit::LabelLook labelLook();
-toolkit::DialLook dialLook();
-toolkit::ScrollBarLook scrollBarLook();
-toolkit::BusyIndicatorLook busyIndicatorLook();
+widgets::PanelLook panelLook();
+widgets::ButtonLook buttonLook();
+widgets::LabelLook labelLook();
+widgets::DialLook dialLook();
+widgets::ScrollBarLook scrollBarLook();
+widgets::BusyIndicatorLook busyIndicatorLook();
 
 }

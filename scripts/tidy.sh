@@ -10,4 +10,4 @@ build=${1:?"usage: scripts/tidy.sh BUILD_FOLDER"}
 # The program's folders, its tools and benchmarks; not the tests (Qt Test's
 # macros would need exceptions of their own) nor the build folder's
 # generated sources.
-run-clang-tidy -quiet -p "$build" -j "$(nproc)" "^$top/(app|carousel|collection|resources|toolkit|bench|tools)/"
+run-clang-tidy -quiet -p "$build" -j "$(nproc)" "^$top/(app|carousel|collection|resources|widgets|view3d|image|order|platform|bench|tools|fuzz)/"

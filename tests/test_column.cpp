@@ -1,16 +1,16 @@
 // The control column inside the main window: where everything sits, keyboard
 // focus, and Quit with its confirmation.
+#include "platform/modal_box.h"
 #include "resources/form_layout.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/panel.h"
-#include "toolkit/push_button.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/text_label.h"
-#include "toolkit/viewport3d.h"
-#include "viewer_support/form_driver.h"
 #include "support/fixtures.h"
 #include "support/real_box.h"
+#include "view3d/viewport3d.h"
+#include "viewer_support/form_driver.h"
+#include "widgets/arc_dial.h"
+#include "widgets/panel.h"
+#include "widgets/push_button.h"
+#include "widgets/scroll_bar.h"
+#include "widgets/text_label.h"
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -21,7 +21,7 @@ class Column : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void layoutAtStartAndAfterResize()
     {
@@ -82,17 +82,17 @@ private slots:
         fixtures::writePicture(dir.path().toStdString() + "/a.png", QSize(40, 30), Qt::red);
         auto form = driver::startForm({dir.path().toStdString()});
         form->SB_H->setValue(12.5);
-        QList<toolkit::BoxRequest> asked;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        QList<platform::BoxRequest> asked;
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             asked << box;
-            return toolkit::BoxAnswer::No;
+            return platform::BoxAnswer::No;
         });
         bool quitRequested = false;
         QObject watch; // ends the connection with this test
         connect(qApp, &QCoreApplication::aboutToQuit, &watch, [&] { quitRequested = true; });
         QTest::mouseClick(form->B_Quit, Qt::LeftButton);
         QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked[0].kind, toolkit::BoxRequest::YesNo);
+        QCOMPARE(asked[0].kind, platform::BoxRequest::YesNo);
         QCOMPARE(asked[0].title, QString("確認"));
         QCOMPARE(asked[0].text, QString("終了しますよろしいですか？"));
         QCoreApplication::processEvents(); // whatever the answer left behind
@@ -124,9 +124,9 @@ private slots:
     {
         auto form = driver::startForm({});
         bool asked = false;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest&) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest&) {
             asked = true;
-            return toolkit::BoxAnswer::No;
+            return platform::BoxAnswer::No;
         });
         QTimer::singleShot(0, form.get(), [&] { form->close(); });
         QCOMPARE(QApplication::exec(), 0);

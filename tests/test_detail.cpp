@@ -1,12 +1,12 @@
 // The ring's pictures are decoded at the detail the view can show and
 // decoded again when a zoom needs more: what the user sees stays what full
 // decodes would show, and a file that changed meanwhile is never read again.
+#include "platform/modal_box.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/scroll_bar.h"
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -65,8 +65,8 @@ void showFullDecodes(TForm1& form)
 {
     const int n = form.stlf->count();
     for (int slot = 0; slot < 9; ++slot) {
-        const toolkit::PictureRead read =
-            toolkit::readPicture(form.stlf->at(ring::entryForSlot(slot, n)), form.Viewport3D1->maxTextureSide());
+        const image::PictureRead read =
+            image::readPicture(form.stlf->at(ring::entryForSlot(slot, n)), form.Viewport3D1->maxTextureSide());
         form.imgs[slot]->setPicture(read.image, read.realSize);
     }
 }
@@ -117,9 +117,9 @@ private slots:
         for (int i = 0; i < 9; ++i)
             fixtures::writeImage(folder("detailed/p" + std::to_string(i) + "." + formats[i]), detailed(i),
                                  QByteArray(formats[i]).toUpper().replace("JPG", "JPEG").constData());
-        toolkit::setModalBoxAnswerer([this](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([this](const platform::BoxRequest& box) {
             reports << box.text;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
     }
 

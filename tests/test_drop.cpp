@@ -1,13 +1,13 @@
 // Files and folders dropped on the window, through real drag and drop events
 // delivered to the widgets under the pointer.
+#include "platform/modal_box.h"
 #include "support/drag_drop.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/panel.h"
-#include "toolkit/push_button.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/panel.h"
+#include "widgets/push_button.h"
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,7 +40,7 @@ private slots:
         fixtures::writePicture(root() + "/new/d.png", QSize(43, 30), Qt::yellow);
         fixtures::writeText(root() + "/readme.txt", "hello");
     }
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void onlyPathsAreAccepted()
     {
@@ -132,10 +132,10 @@ private slots:
         QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
         bool progressShownAtReport = true;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             progressShownAtReport = driver::progressWindowOpen();
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
         {
             ModesEnforced modes;

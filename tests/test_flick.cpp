@@ -1,24 +1,24 @@
 // Flicks: the decision on a flick message, and touch swipes over the main
 // window that stand in for flicks here: which swipes step the ring, and that
 // taps, mouse drags and the controls under the finger work as before.
+#include "platform/flick.h"
+#include "platform/modal_box.h"
+#include "platform/swipe_filter.h"
 #include "support/fixtures.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/flick.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/panel.h"
-#include "toolkit/push_button.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/swipe_filter.h"
-#include "toolkit/text_label.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/arc_dial.h"
+#include "widgets/panel.h"
+#include "widgets/push_button.h"
+#include "widgets/scroll_bar.h"
+#include "widgets/text_label.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
-using toolkit::decideFlick;
-using toolkit::flickWParam;
-using toolkit::tabletFlickMessage;
+using platform::decideFlick;
+using platform::flickWParam;
+using platform::tabletFlickMessage;
 
 namespace {
 
@@ -50,10 +50,10 @@ class SwipeLog : public QObject {
 public:
     explicit SwipeLog(TForm1& form)
     {
-        auto* filter = form.findChild<toolkit::SwipeFilter*>();
+        auto* filter = form.findChild<platform::SwipeFilter*>();
         if (!filter)
             qFatal("the main window has no swipe filter");
-        connect(filter, &toolkit::SwipeFilter::swiped, this, [this](int direction) { directions << direction; });
+        connect(filter, &platform::SwipeFilter::swiped, this, [this](int direction) { directions << direction; });
     }
     QList<int> directions;
 };
@@ -116,7 +116,7 @@ private slots:
             fixtures::writePicture(dir.path().toStdString() + "/p" + std::to_string(k) + ".png", QSize(40, 30),
                 QColor::fromHsv(k * 70, 255, 255));
     }
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void decision_data()
     {
@@ -152,7 +152,7 @@ private slots:
         QFETCH(bool, stepsEnabled);
         QFETCH(bool, handled);
         QFETCH(int, step);
-        const toolkit::FlickDecision decision = decideFlick(forMainWindow, message, wParam, stepsEnabled);
+        const platform::FlickDecision decision = decideFlick(forMainWindow, message, wParam, stepsEnabled);
         QCOMPARE(decision.handled, handled);
         QCOMPARE(decision.step, step);
     }
@@ -173,18 +173,18 @@ private slots:
         QTest::newRow("left, too steep") << QPointF(-120, -60) << quint64(50) << 3;
         QTest::newRow("left, just flat enough") << QPointF(-120, -49) << quint64(50) << 4;
         QTest::newRow("just long enough") << QPointF(-60, 0) << quint64(50) << 4;
-        QTest::newRow("short") << QPointF(-59.9, 0) << quint64(50) << toolkit::noSwipe;
-        QTest::newRow("short diagonal") << QPointF(-42, -42) << quint64(50) << toolkit::noSwipe;
+        QTest::newRow("short") << QPointF(-59.9, 0) << quint64(50) << platform::noSwipe;
+        QTest::newRow("short diagonal") << QPointF(-42, -42) << quint64(50) << platform::noSwipe;
         QTest::newRow("at once") << QPointF(-150, 0) << quint64(0) << 4;
         QTest::newRow("just quick enough") << QPointF(-150, 0) << quint64(500) << 4;
-        QTest::newRow("slow") << QPointF(-150, 0) << quint64(501) << toolkit::noSwipe;
-        QTest::newRow("very slow") << QPointF(-150, 0) << quint64(900) << toolkit::noSwipe;
+        QTest::newRow("slow") << QPointF(-150, 0) << quint64(501) << platform::noSwipe;
+        QTest::newRow("very slow") << QPointF(-150, 0) << quint64(900) << platform::noSwipe;
     }
     void swipeDirection()
     {
         QFETCH(QPointF, travel);
         QFETCH(quint64, milliseconds);
-        QTEST(toolkit::swipeDirection(travel, milliseconds), "direction");
+        QTEST(platform::swipeDirection(travel, milliseconds), "direction");
     }
 
     void swipes_data()
@@ -271,7 +271,7 @@ private slots:
     void leftSwipeWithoutPicturesDoesNothing()
     {
         int boxes = 0;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest&) { ++boxes; return toolkit::BoxAnswer::Ok; });
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest&) { ++boxes; return platform::BoxAnswer::Ok; });
         auto form = driver::startForm({});
         SwipeLog log(*form);
         swipe(form->Viewport3D1, QPoint(400, 300), QPoint(-150, 0));

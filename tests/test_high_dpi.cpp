@@ -2,9 +2,9 @@
 // view draws at device resolution, and the wheel still reaches the plane that
 // is drawn under the pointer.
 #include "support/fixtures.h"
-#include "toolkit/panel.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/panel.h"
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -112,7 +112,7 @@ int main(int argc, char** argv)
     // desktop's does (tests/CMakeLists.txt starts weston with scale 2).
     if (qgetenv("QT_QPA_PLATFORM") != "wayland")
         qputenv("QT_SCALE_FACTOR", "2");
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     HighDpi test;
     return QTest::qExec(&test, argc, argv);
 }

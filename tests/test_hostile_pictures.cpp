@@ -4,11 +4,11 @@
 #include "carousel/fit.h"
 #include "carousel/ring.h"
 #include "hostile/corpus.h"
+#include "platform/modal_box.h"
 #include "support/fixtures.h"
 #include "support/proc_status.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/push_button.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/push_button.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -29,7 +29,7 @@ const QSize marker(7, 5);
 
 // What is wrong with what plane shows after variant was loaded into it, or
 // an empty string.
-QString fault(const toolkit::PicturePlane& plane, const hostile::Variant& variant)
+QString fault(const view3d::PicturePlane& plane, const hostile::Variant& variant)
 {
     const QSize shown = plane.pictureSize();
     const bool kept = shown == marker;
@@ -52,7 +52,7 @@ class HostilePictures : public QObject {
     QTemporaryDir dir;
 
 private slots:
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void everyVariantShowsOrKeepsWhatThePlaneShowed()
     {
@@ -66,9 +66,9 @@ private slots:
             variantAt[path] = &variant;
         }
         QStringList reports;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
 
         auto form = driver::startForm({folder});
@@ -81,7 +81,7 @@ private slots:
         // ring: n steps load every variant once.
         for (int k = 0; k < n; ++k) {
             const ring::StepLoad load = ring::stepLoad(form->imgFront, form->imgNumber, +1, n);
-            toolkit::PicturePlane& plane = *form->imgs[load.slot];
+            view3d::PicturePlane& plane = *form->imgs[load.slot];
             const hostile::Variant& variant = *variantAt.at(form->stlf->at(load.entry));
             plane.setPicture(markerPicture);
             QTest::mouseClick(form->B_After, Qt::LeftButton, Qt::ShiftModifier);

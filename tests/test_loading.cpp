@@ -2,15 +2,15 @@
 // file after the other shows: the same pictures in the same planes and the
 // same errors at the same points, whatever happens to a file between its
 // decode ahead and the step that loads it.
+#include "carousel/ring.h"
+#include "image/picture_reader.h"
+#include "platform/modal_box.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/picture_reader.h"
-#include "toolkit/push_button.h"
-#include "toolkit/viewport3d.h"
-#include "carousel/ring.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/push_button.h"
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,7 +47,7 @@ private slots:
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void stepShowsTheFileAsItIsAtTheStep_data()
     {
@@ -92,18 +92,18 @@ private slots:
         }
 
         QStringList reports;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
-        toolkit::PictureRead expected;
+        image::PictureRead expected;
         {
             const ModesEnforced modes;
-            expected = toolkit::readPicture(path, form->Viewport3D1->maxTextureSide());
+            expected = image::readPicture(path, form->Viewport3D1->maxTextureSide());
             QTest::mouseClick(direction > 0 ? form->B_After : form->B_Before, Qt::LeftButton);
         }
 
-        if (expected.status == toolkit::PictureRead::CannotOpen) {
+        if (expected.status == image::PictureRead::CannotOpen) {
             QCOMPARE(reports, QStringList{openError(path)});
             QCOMPARE(form->imgNumber, 0);
             QCOMPARE(form->imgFront, 0);
@@ -113,7 +113,7 @@ private slots:
         driver::waitForStepEnd(*form);
         QCOMPARE(reports, QStringList{});
         QCOMPARE(form->imgNumber, ring::wrap(direction, n));
-        const bool loaded = expected.status == toolkit::PictureRead::Loaded;
+        const bool loaded = expected.status == image::PictureRead::Loaded;
         QCOMPARE(form->imgs[slot]->pictureSize(), loaded ? expected.realSize : before);
 
         // Four more steps the same way bring the plane to the front.
@@ -141,11 +141,11 @@ private slots:
 
         QStringList reports;
         QList<QSize> sizesAtReport;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             for (auto* plane : form->imgs)
                 sizesAtReport << plane->pictureSize();
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
         QMimeData drop;
         drop.setUrls({QUrl::fromLocalFile(QString::fromStdString(second))});
@@ -169,9 +169,9 @@ private slots:
         const std::string locked = root() + entries::name(2);
         QCOMPARE(::chmod(locked.c_str(), 0), 0);
         QStringList reports;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
         std::unique_ptr<TForm1> form;
         {

@@ -3,7 +3,7 @@
 // its background and busy indicator on the screen before the caller goes on
 // to block in a long scan.
 #include "app/form2.h"
-#include "toolkit/show_painted.h"
+#include "platform/show_painted.h"
 #include "viewer_support/form_driver.h"
 #include <QProcess>
 #include <QtTest>
@@ -77,7 +77,7 @@ private slots:
     void paintedBeforeTheCallerBlocks()
     {
         TForm2 progress;
-        toolkit::showPainted(progress);
+        platform::showPainted(progress);
         // Nothing more is handled from here on, as in a scan.
         const QImage shown = Screen().clientArea(xcb_window_t(progress.winId()), QSize(219, 121));
         QVERIFY(!shown.isNull());

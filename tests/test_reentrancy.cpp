@@ -5,15 +5,15 @@
 // quitting ends the program with code 0 once the drop is done.
 #include "carousel/ring.h"
 #include "hostile/midway.h"
+#include "platform/modal_box.h"
 #include "support/drag_drop.h"
 #include "support/fixtures.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/push_button.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/arc_dial.h"
+#include "widgets/push_button.h"
+#include "widgets/scroll_bar.h"
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -38,22 +38,22 @@ void wheel(TForm1& form)
 struct Intrusion {
     const char* name;
     void (*act)(TForm1& form);
-    toolkit::BoxAnswer answer; // to the Quit question, if it is asked
+    platform::BoxAnswer answer; // to the Quit question, if it is asked
 };
 
 const Intrusion intrusions[] = {
-    {"Next", [](TForm1& f) { QTest::keyClick(f.B_After, Qt::Key_Return); }, toolkit::BoxAnswer::No},
+    {"Next", [](TForm1& f) { QTest::keyClick(f.B_After, Qt::Key_Return); }, platform::BoxAnswer::No},
     {"Previous with Shift", [](TForm1& f) { QTest::keyClick(f.B_Before, Qt::Key_Space, Qt::ShiftModifier); },
-     toolkit::BoxAnswer::No},
-    {"wheel", wheel, toolkit::BoxAnswer::No},
-    {"dial", [](TForm1& f) { f.ArcDial1->setValue(30); }, toolkit::BoxAnswer::No},
+     platform::BoxAnswer::No},
+    {"wheel", wheel, platform::BoxAnswer::No},
+    {"dial", [](TForm1& f) { f.ArcDial1->setValue(30); }, platform::BoxAnswer::No},
     {"scroll bars", [](TForm1& f) {
          f.SB_H->setValue(20);
          f.SB_V->setValue(-15);
-     }, toolkit::BoxAnswer::No},
-    {"Quit answered No", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, toolkit::BoxAnswer::No},
-    {"Quit answered Yes", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, toolkit::BoxAnswer::Yes},
-    {"close", [](TForm1& f) { f.close(); }, toolkit::BoxAnswer::No},
+     }, platform::BoxAnswer::No},
+    {"Quit answered No", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, platform::BoxAnswer::No},
+    {"Quit answered Yes", [](TForm1& f) { QTest::keyClick(f.B_Quit, Qt::Key_Return); }, platform::BoxAnswer::Yes},
+    {"close", [](TForm1& f) { f.close(); }, platform::BoxAnswer::No},
 };
 
 int intrusionNamed(const char* name)
@@ -72,9 +72,9 @@ class Reentrancy : public QObject {
     std::vector<std::string> expected;
     QStringList boxes;
 
-    void useAnswer(toolkit::BoxAnswer answer)
+    void useAnswer(platform::BoxAnswer answer)
     {
-        toolkit::setModalBoxAnswerer([this, answer](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([this, answer](const platform::BoxRequest& box) {
             boxes << box.text;
             return answer;
         });
@@ -108,7 +108,7 @@ private slots:
         expected = {root() + "/a/1.png", root() + "/a/2.png", root() + "/b/3.png", root() + "/b/4.png"};
     }
     void init() { boxes.clear(); }
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void inputInTheMiddle_data()
     {

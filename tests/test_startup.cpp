@@ -1,9 +1,9 @@
 // Starting the viewer on argument lists: which pictures the ring shows, where
 // and how, and what happens with bad input.
+#include "platform/modal_box.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
 #include <QTemporaryDir>
@@ -25,7 +25,7 @@ private slots:
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void noArgumentsShowsBlackViewAndNoRing()
     {
@@ -140,9 +140,9 @@ private slots:
         fixtures::writeText(root() + "/broken.jpg", "this is text, not a picture");
         fixtures::writeText(root() + "/zero.png", "");
         bool reported = false;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest&) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest&) {
             reported = true;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
         auto form = driver::startForm({root()});
         QCOMPARE(form->stlf->count(), 2);
@@ -174,9 +174,9 @@ private slots:
         const std::string locked = root() + "/b.png";
         QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.title + "|" + box.text;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
         std::unique_ptr<TForm1> form;
         {

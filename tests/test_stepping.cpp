@@ -1,14 +1,14 @@
 // Next and Previous through real clicks and keys: which slot and entry are
 // loaded, how the ring turns tick by tick, and what a failed step leaves.
+#include "carousel/ring.h"
+#include "platform/modal_box.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/push_button.h"
-#include "toolkit/viewport3d.h"
-#include "carousel/ring.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/arc_dial.h"
+#include "widgets/push_button.h"
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -39,7 +39,7 @@ class Stepping : public QObject {
     }
 
 private slots:
-    void cleanup() { toolkit::setModalBoxAnswerer({}); }
+    void cleanup() { platform::setModalBoxAnswerer({}); }
 
     void stepsKeepTheRingInvariant_data()
     {
@@ -63,7 +63,7 @@ private slots:
         QFETCH(int, number);
         auto form = startWith(n);
         for (QChar c : steps) {
-            toolkit::PushButton* button = c.toUpper() == 'N' ? form->B_After : form->B_Before;
+            widgets::PushButton* button = c.toUpper() == 'N' ? form->B_After : form->B_Before;
             QTest::mouseClick(button, Qt::LeftButton, c.isLower() ? Qt::ShiftModifier : Qt::NoModifier);
             driver::waitForStepEnd(*form);
         }
@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(scales.size(), 10);
         for (int i = 0; i < 9; ++i)
             QVERIFY(std::abs(scales[i] - (4.0f - 0.3f * (i + 1))) < 1e-4f);
-        const toolkit::Vec3 end = form->imgs[0]->scale();
+        const view3d::Vec3 end = form->imgs[0]->scale();
         QCOMPARE(end.x, 1.0f);
         QCOMPARE(end.y, 1.0f);
         QCOMPARE(end.z, 1.0f);
@@ -194,9 +194,9 @@ private slots:
         const std::string locked = root() + entries::name(5); // loaded by Next
         QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
-        toolkit::setModalBoxAnswerer([&](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
         {
             ModesEnforced modes;

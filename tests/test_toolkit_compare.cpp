@@ -2,14 +2,14 @@
 // (tests/data/compare-*.txt, first block, and the generated names of
 // tests/data/windows-order-*.txt), Windows' own keys, key consistency and
 // invalid UTF-8.
+#include "order/locale_compare.h"
 #include "support/oracle_file.h"
 #include "support/windows_order.h"
-#include "toolkit/locale_compare.h"
 #include <QtTest>
 #include <fstream>
 #include <set>
 
-using toolkit::LocaleCompare;
+using order::LocaleCompare;
 
 namespace {
 

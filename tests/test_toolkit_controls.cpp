@@ -1,11 +1,13 @@
 // The painted controls, driven through real input events in shown windows.
-#include "toolkit/arc_dial.h"
-#include "toolkit/busy_indicator.h"
-#include "toolkit/panel.h"
-#include "toolkit/push_button.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/text_label.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/accessible_view.h"
+#include "view3d/viewport3d.h"
+#include "widgets/accessible_controls.h"
+#include "widgets/arc_dial.h"
+#include "widgets/busy_indicator.h"
+#include "widgets/panel.h"
+#include "widgets/push_button.h"
+#include "widgets/scroll_bar.h"
+#include "widgets/text_label.h"
 #include <QAccessible>
 #include <QAbstractEventDispatcher>
 #include <QSignalSpy>
@@ -13,11 +15,11 @@
 #include <cmath>
 #include <numbers>
 
-using namespace toolkit;
+using namespace widgets;
 
 namespace {
 
-// The looks the tests paint with; toolkit tests don't link the program, so
+// The looks the tests paint with; these tests don't link the program, so
 // its values are written out here.
 QColor argb(QRgb value) { return QColor::fromRgba(value); }
 
@@ -123,6 +125,12 @@ class TestToolkitControls : public QObject {
     Q_OBJECT
 
 private slots:
+    // As the program does before its first window.
+    void initTestCase()
+    {
+        installAccessibleControls();
+        view3d::installAccessibleView();
+    }
     void dialAngleFollowsPointer_data();
     void dialAngleFollowsPointer();
     void dialReportsEveryChangeOfADrag();
@@ -794,7 +802,7 @@ void TestToolkitControls::accessibleLabelPanelAndView()
     Panel panel(::panelLook());
     TextLabel label(::labelLook(), &panel);
     label.setText("画像の入ったフォルダをドラッグ＆ドロップすると表示します");
-    Viewport3D view;
+    view3d::Viewport3D view;
     QCOMPARE(accessible(&panel)->role(), QAccessible::Pane);
     QCOMPARE(accessible(&label)->role(), QAccessible::StaticText);
     QCOMPARE(accessible(&label)->text(QAccessible::Name), label.text());
@@ -897,7 +905,7 @@ void TestToolkitControls::busyLeadingSpoke_data()
 void TestToolkitControls::busyLeadingSpoke()
 {
     QFETCH(qint64, elapsed);
-    QTEST(toolkit::busyLeadingSpoke(elapsed, 833), "spoke");
+    QTEST(widgets::busyLeadingSpoke(elapsed, 833), "spoke");
 }
 
 // The whole column as the viewer lays it out, saved at 2x for a person to

@@ -1,6 +1,6 @@
 // The error report: its text rule, and the real box it shows.
+#include "platform/error_report.h"
 #include "support/real_box.h"
-#include "toolkit/error_report.h"
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -53,7 +53,7 @@ private slots:
     {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(toolkit::errorReportText(message), shown);
+        QCOMPARE(platform::errorReportText(message), shown);
     }
 
     // An error escaping a handler is shown in a box with an empty title, no
@@ -72,7 +72,7 @@ private slots:
         });
         QObject target;
         bool after = false;
-        QTimer::singleShot(0, &target, [] { throw toolkit::Error("Something failed"); });
+        QTimer::singleShot(0, &target, [] { throw platform::Error("Something failed"); });
         QTimer::singleShot(50, &target, [&] { after = true; });
         QTRY_VERIFY(after);
         QCOMPARE(seen, QString("|Something failed.|1|0"));
@@ -82,7 +82,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    toolkit::Application app(argc, argv);
+    platform::Application app(argc, argv);
     ErrorReport test;
     return QTest::qExec(&test, argc, argv);
 }

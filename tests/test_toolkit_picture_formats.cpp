@@ -4,11 +4,11 @@
 // they leave open or that promise more than they hold must be refused,
 // without allocating what they promise.
 #include "hostile/declared_sizes.h"
+#include "image/picture_reader.h"
 #include "support/bmp_bytes.h"
-#include "support/png_bytes.h"
 #include "support/fixtures.h"
+#include "support/png_bytes.h"
 #include "support/proc_status.h"
-#include "toolkit/picture_reader.h"
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-using toolkit::PictureRead;
+using image::PictureRead;
 
 namespace {
 
@@ -343,7 +343,7 @@ class PictureFormatsTest : public QObject {
     {
         const std::string path = dir.filePath(QString("picture-%1").arg(++files)).toStdString();
         fixtures::writeText(path, file.toStdString());
-        return toolkit::decodePicture(toolkit::openPicture(path), {maxSide, toolkit::pictureBudget, format, {}});
+        return image::decodePicture(image::openPicture(path), {maxSide, image::pictureBudget, format, {}});
     }
 
     // Decodes file for a side of maxSide, noting how far the resident set
@@ -386,7 +386,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        toolkit::setDecoderAllocationLimit();
+        image::setDecoderAllocationLimit();
     }
 
     void pngShowsWhatItsSamplesDefine_data()
@@ -555,7 +555,7 @@ private slots:
         const long before = procstatus::kib("VmSize");
         for (int i = 0; i < 1000; ++i) {
             const PictureRead read
-                = toolkit::decodePicture(toolkit::openPicture(path), {1 << 30, toolkit::pictureBudget, QImage::Format_ARGB32_Premultiplied, {}});
+                = image::decodePicture(image::openPicture(path), {1 << 30, image::pictureBudget, QImage::Format_ARGB32_Premultiplied, {}});
             QCOMPARE(int(read.status), int(PictureRead::Undecodable));
         }
         const long grown = procstatus::kib("VmSize") - before;

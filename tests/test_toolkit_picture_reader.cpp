@@ -1,10 +1,10 @@
 // Reading picture files: format by content, sizes, the limits on what may be
 // decoded, and the ways a read can fail.
 #include "hostile/declared_sizes.h"
+#include "image/picture_reader.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "support/png_bytes.h"
-#include "toolkit/picture_reader.h"
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
@@ -18,8 +18,8 @@
 #include <jpeglib.h>
 #include <sys/stat.h>
 
-using toolkit::PictureRead;
-using toolkit::readPicture;
+using image::PictureRead;
+using image::readPicture;
 
 // A valid PNG header declaring size, followed by one row's worth of pixels.
 static QByteArray pngDeclaring(QSize size)
@@ -120,7 +120,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QSize>("imageSize");
         QTest::addColumn<QSize>("realSize");
-        const qint64 full = toolkit::pictureBudget;
+        const qint64 full = image::pictureBudget;
         const int loaded = PictureRead::Loaded, missing = PictureRead::Missing, undecodable = PictureRead::Undecodable;
         const QSize none, noImage(0, 0);
         QTest::newRow("PNG") << "photo.png" << 1000 << full << loaded << QSize(40, 30) << QSize(40, 30);
@@ -215,10 +215,10 @@ private slots:
             bytes.truncate(cutTo);
         fixtures::writeText(path("bands.jpg"), bytes.toStdString());
         auto decoded = [&](int threads) {
-            toolkit::DecodeRequest request{16384, toolkit::pictureBudget, QImage::Format_RGBA8888_Premultiplied, {}};
+            image::DecodeRequest request{16384, image::pictureBudget, QImage::Format_RGBA8888_Premultiplied, {}};
             request.detailSide = detailSide;
             request.threads = threads;
-            return toolkit::decodePicture(toolkit::openPicture(path("bands.jpg")), request);
+            return image::decodePicture(image::openPicture(path("bands.jpg")), request);
         };
         const PictureRead one = decoded(1), two = decoded(2);
         QCOMPARE(int(two.status), int(PictureRead::Loaded));
@@ -270,12 +270,12 @@ private slots:
             writer.setProgressiveScanWrite(format == "PJPEG");
             QVERIFY(writer.write(picture));
         }
-        toolkit::DecodeRequest request{16384, toolkit::pictureBudget, QImage::Format_RGBA8888_Premultiplied, {}};
+        image::DecodeRequest request{16384, image::pictureBudget, QImage::Format_RGBA8888_Premultiplied, {}};
         request.detailSide = detailSide;
         request.threads = threads;
-        const PictureRead whole = toolkit::decodePicture(toolkit::openPicture(file), request);
+        const PictureRead whole = image::decodePicture(image::openPicture(file), request);
         request.part = part;
-        const PictureRead read = toolkit::decodePicture(toolkit::openPicture(file), request);
+        const PictureRead read = image::decodePicture(image::openPicture(file), request);
         QCOMPARE(int(read.status), int(PictureRead::Loaded));
         const QSizeF decoded = whole.image.size();
         const QRect kept(QPoint(qRound(read.part.left() * decoded.width()), qRound(read.part.top() * decoded.height())),
@@ -283,9 +283,9 @@ private slots:
         QCOMPARE(QRectF(kept.left() / decoded.width(), kept.top() / decoded.height(), kept.width() / decoded.width(),
                         kept.height() / decoded.height()),
                  read.part);
-        QVERIFY(kept.contains(toolkit::partPixels(part, whole.image.size())));
+        QVERIFY(kept.contains(image::partPixels(part, whole.image.size())));
         // On the grid, for the part's mipmap levels to be the whole's.
-        const auto onGrid = [](int at, int edge) { return at % toolkit::partGrid == 0 || at == edge; };
+        const auto onGrid = [](int at, int edge) { return at % image::partGrid == 0 || at == edge; };
         QVERIFY(onGrid(kept.left(), 0) && onGrid(kept.top(), 0));
         QVERIFY(onGrid(kept.x() + kept.width(), whole.image.width()) && onGrid(kept.y() + kept.height(), whole.image.height()));
         QVERIFY(read.image.width() < whole.image.width() || read.image.height() < whole.image.height());

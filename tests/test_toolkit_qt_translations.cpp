@@ -2,10 +2,10 @@
 // under several locale settings. Qt reads the locale once per process, so
 // each setting runs this program again in a process of its own, which shows
 // the box and prints what its buttons read.
+#include "platform/error_report.h"
+#include "platform/modal_box.h"
+#include "platform/qt_translations.h"
 #include "support/real_box.h"
-#include "toolkit/error_report.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/qt_translations.h"
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest>
@@ -16,14 +16,14 @@ static const char* showBoxOption = "--show-box";
 // Installs the translations, shows the real box and prints "loaded|yes|no".
 static int showBoxAndPrintButtons(int argc, char** argv)
 {
-    toolkit::Application app(argc, argv);
-    const bool loaded = toolkit::installQtTranslations(app);
+    platform::Application app(argc, argv);
+    const bool loaded = platform::installQtTranslations(app);
     QString buttons;
     RealBoxAnswer answer([&](QMessageBox& box) {
         buttons = box.button(QMessageBox::Yes)->text() + "|" + box.button(QMessageBox::No)->text();
         box.button(QMessageBox::No)->click();
     });
-    toolkit::showModalBox({toolkit::BoxRequest::YesNo, "確認", "終了しますよろしいですか？"});
+    platform::showModalBox({platform::BoxRequest::YesNo, "確認", "終了しますよろしいですか？"});
     std::printf("%s|%s", loaded ? "loaded" : "none", buttons.toUtf8().constData());
     return 0;
 }

@@ -1,6 +1,6 @@
 // Shaders the driver rejects are reported in one line that says which step
 // failed, instead of a view that silently draws nothing.
-#include "toolkit/shader_program.h"
+#include "view3d/shader_program.h"
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLShaderProgram>
@@ -49,7 +49,7 @@ private slots:
         QFETCH(QByteArray, fragment);
         QFETCH(QString, start);
         QOpenGLShaderProgram program;
-        const QString failure = toolkit::buildShaderProgram(program, vertex.constData(), fragment.constData());
+        const QString failure = view3d::buildShaderProgram(program, vertex.constData(), fragment.constData());
         if (start.isEmpty()) {
             QCOMPARE(failure, QString());
             QVERIFY(program.isLinked());

@@ -1,12 +1,12 @@
 // Which mipmap level a frame needs at the finest: the texel-to-pixel ratio
 // where the square shows most magnified, less one level in hand; and the
 // levels a picture carries.
-#include "toolkit/mip_picture.h"
-#include "toolkit/texture_detail.h"
+#include "image/mip_picture.h"
+#include "view3d/texture_detail.h"
 #include <QRandomGenerator>
 #include <QtTest>
 
-using namespace toolkit;
+using namespace view3d;
 
 // Lays the unit square flat over a viewport of pixels: its corners on the
 // viewport's corners, or scaled by zoom about the centre.
@@ -107,12 +107,12 @@ private slots:
     // one a single thread makes, each pixel the average of the four above.
     void levelsOnTwoThreadsEqualOne()
     {
-        QImage picture(1401, 903, pictureFormat);
+        QImage picture(1401, 903, image::pictureFormat);
         QRandomGenerator random(3);
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
                 picture.setPixel(x, y, random.generate() | 0xff000000u);
-        const MipPicture one(picture, 1), two(picture, 2);
+        const image::MipPicture one(picture, 1), two(picture, 2);
         QCOMPARE(two.levelCount(), 11); // 1401 x 903 down to 1 x 1
         for (int i = 0; i < one.levelCount(); ++i)
             QVERIFY2(two.level(i) == one.level(i), qPrintable(QString("level %1").arg(i)));

@@ -3,7 +3,7 @@
 // camera 16 units in front of the centre, in a 616 x 600 view.
 #include "support/fixtures.h"
 #include "support/frame_probe.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QWheelEvent>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-using namespace toolkit;
+using namespace view3d;
 using frameprobe::colourAt;
 using frameprobe::sameColour;
 

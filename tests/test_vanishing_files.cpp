@@ -4,12 +4,12 @@
 // only what it cannot open, and never crashes.
 #include "carousel/ring.h"
 #include "hostile/midway.h"
+#include "order/locale_compare.h"
+#include "platform/modal_box.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
-#include "toolkit/locale_compare.h"
-#include "toolkit/modal_box.h"
-#include "toolkit/push_button.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/push_button.h"
 #include <QBuffer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -45,16 +45,16 @@ private slots:
     {
         QDir().mkpath(dir.path());
         reports.clear();
-        toolkit::setModalBoxAnswerer([this](const toolkit::BoxRequest& box) {
+        platform::setModalBoxAnswerer([this](const platform::BoxRequest& box) {
             reports << box.text;
-            return toolkit::BoxAnswer::Ok;
+            return platform::BoxAnswer::Ok;
         });
     }
     // rm copes with what QDir cannot remove: names that are not UTF-8, and
     // trees deeper than a path can name.
     void cleanup()
     {
-        toolkit::setModalBoxAnswerer({});
+        platform::setModalBoxAnswerer({});
         QCOMPARE(QProcess::execute("rm", {"-rf", dir.path()}), 0);
     }
 
@@ -199,7 +199,7 @@ private slots:
             for (int i = 0; i < n; ++i) {
                 listed.insert(form->stlf->at(i));
                 if (i > 0)
-                    QVERIFY(toolkit::LocaleCompare::user().compare(form->stlf->at(i - 1), form->stlf->at(i)) < 0);
+                    QVERIFY(order::LocaleCompare::user().compare(form->stlf->at(i - 1), form->stlf->at(i)) < 0);
             }
             QCOMPARE(listed.size(), sizes.size());
             for (int slot = 0; slot < 9; ++slot) {

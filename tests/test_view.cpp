@@ -1,11 +1,11 @@
 // Zoom by the wheel over the plane under the pointer, roll by the dial, and
 // the camera moved by the scroll bars, all through real input events.
 #include "support/fixtures.h"
-#include "toolkit/arc_dial.h"
-#include "toolkit/push_button.h"
-#include "toolkit/scroll_bar.h"
-#include "toolkit/viewport3d.h"
+#include "view3d/viewport3d.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/arc_dial.h"
+#include "widgets/push_button.h"
+#include "widgets/scroll_bar.h"
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -130,7 +130,7 @@ private slots:
         QVERIFY(near(colourAt(driver::frame(*form), beyond), Qt::black, 8));
         for (int i = 0; i < 15; ++i)
             wheel(*form, centre, 120);
-        const toolkit::Vec3 s = form->imgs[0]->scale();
+        const view3d::Vec3 s = form->imgs[0]->scale();
         QCOMPARE(s.x, 4.0f);
         QCOMPARE(s.y, 4.0f);
         QCOMPARE(s.z, 4.0f);

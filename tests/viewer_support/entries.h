@@ -1,7 +1,7 @@
 #pragma once
 // Fixture list entries that tell themselves apart: entry k has a colour of
 // its own for the frame and a width of its own for the plane's picture size.
-#include "toolkit/scene.h"
+#include "view3d/scene.h"
 #include <QColor>
 #include <QSize>
 #include <string>
@@ -25,7 +25,7 @@ inline std::string name(int k)
 }
 
 // The entry a plane shows, told by its picture's width.
-inline int shownBy(const toolkit::PicturePlane& plane)
+inline int shownBy(const view3d::PicturePlane& plane)
 {
     return plane.pictureSize().width() - 40;
 }

@@ -1,7 +1,7 @@
-#include "viewer_support/form_driver.h"
 #include "app/form2.h"
-#include "toolkit/viewport3d.h"
-#include "toolkit/push_button.h"
+#include "view3d/viewport3d.h"
+#include "viewer_support/form_driver.h"
+#include "widgets/push_button.h"
 #include <QApplication>
 #include <QTimer>
 #include <QtTest>
@@ -11,7 +11,7 @@ namespace driver {
 void start(TForm1& form, const std::vector<std::string>& arguments)
 {
     form.FormCreate(arguments);
-    QSignalSpy drawn(form.Viewport3D1, &toolkit::Viewport3D::frameSwapped);
+    QSignalSpy drawn(form.Viewport3D1, &view3d::Viewport3D::frameSwapped);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("the main window was never exposed");

@@ -2,8 +2,8 @@
 // Starts the main window on an argument list the way the program does, and
 // reads what it shows.
 #include "app/form1.h"
-#include "toolkit/error_report.h"
-#include "toolkit/picture_reader.h"
+#include "image/picture_reader.h"
+#include "platform/error_report.h"
 #include <QColor>
 #include <QImage>
 #include <QPoint>
@@ -43,8 +43,8 @@ bool progressWindowOpen();
 #define VIEWER_TEST_MAIN(TestClass)                                                                \
     int main(int argc, char** argv)                                                                \
     {                                                                                              \
-        toolkit::Application app(argc, argv);                                                      \
-        toolkit::setDecoderAllocationLimit();                                                      \
+        platform::Application app(argc, argv);                                                      \
+        image::setDecoderAllocationLimit();                                                      \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

@@ -4,8 +4,8 @@
 // the picture list must hold them in rank order, one of each rank.
 #include "checks.h"
 #include "collection/picture_list.h"
+#include "order/compare_win.h"
 #include "tests/support/oracle_file.h"
-#include "toolkit/compare_win.h"
 #include <windows.h>
 #include <map>
 #include <set>
@@ -46,7 +46,7 @@ void checks::nameOrder(const std::string& oracleFile)
             const auto& [rankA, a] = oracle.ranked[i];
             const auto& [rankB, b] = oracle.ranked[j];
             const int expected = sign(rankA - rankB);
-            const int got = sign(toolkit::compareNames(utf16(a), utf16(b)));
+            const int got = sign(order::compareNames(utf16(a), utf16(b)));
             expect(got == expected,
                 oracle.locale + ": \"" + a + "\" " + relation[got + 1] + " \"" + b + "\", recorded " + relation[expected + 1]);
         }

@@ -6,7 +6,7 @@
 // difference, and the fresh file replaces the recorded one.
 #include "checks.h"
 #include "name_repertoire.h"
-#include "toolkit/compare_win.h"
+#include "order/compare_win.h"
 #include <windows.h>
 #include <algorithm>
 #include <fstream>
@@ -40,7 +40,7 @@ std::string utf8(const std::wstring& wide)
 
 char relation(const std::wstring& a, const std::wstring& b)
 {
-    const int order = toolkit::compareNames(a, b);
+    const int order = order::compareNames(a, b);
     return order < 0 ? '<' : order == 0 ? '=' : '>';
 }
 
@@ -57,7 +57,7 @@ std::string record()
     for (const std::u32string& name : repertoire::names())
         names.push_back(utf16(name));
     std::stable_sort(names.begin(), names.end(),
-        [](const std::wstring& a, const std::wstring& b) { return toolkit::compareNames(a, b) < 0; });
+        [](const std::wstring& a, const std::wstring& b) { return order::compareNames(a, b) < 0; });
 
     std::ostringstream out;
     out << "locale\t" << localeName() << "\nmode\tCompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE)\n";

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Rebuilds toolkit/windows_sort_table.cpp from Windows' own sort keys: builds
+# Rebuilds order/generated/windows_sort_table.cpp from Windows' own sort keys: builds
 # dump_sort_keys with MinGW-w64, runs it under Wine in each locale that has a
 # table (Wine takes the user locale from LC_ALL), and hands the keys to
 # make_table.py. Run again when Wine's (or Windows') weights change; the
@@ -23,5 +23,5 @@ for locale in en-US ja-JP; do
     "Z:$work/probes-keys-$locale.txt" >>"$work/wine.log" 2>&1
 done
 /usr/lib/wine/wineserver64 -w
-python3 "$here/make_table.py" table "$work" "$top/toolkit/windows_sort_table.cpp"
-echo "wrote toolkit/windows_sort_table.cpp"
+python3 "$here/make_table.py" table "$work" "$top/order/generated/windows_sort_table.cpp"
+echo "wrote order/generated/windows_sort_table.cpp"

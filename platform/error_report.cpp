@@ -1,0 +1,43 @@
+#include "platform/error_report.h"
+#include "platform/modal_box.h"
+
+namespace platform {
+
+Error::Error(const QString& message)
+    : std::runtime_error(message.toStdString()), message_(message)
+{
+}
+
+QString errorReportText(const QString& message)
+{
+    if (!message.isEmpty() && message.back().unicode() > u'.')
+        return message + u'.';
+    return message;
+}
+
+void showErrorReport(const QString& message)
+{
+    showModalBox({BoxRequest::Ok, QString(), errorReportText(message)});
+}
+
+void reportErrors(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const Error& error) {
+        showErrorReport(error.message());
+    } catch (const std::exception& error) {
+        showErrorReport(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    reportErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+}

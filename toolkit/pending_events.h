@@ -1,9 +1,0 @@
-#pragma once
-
-namespace toolkit {
-
-// Dispatches every event waiting in the user-interface queue (paints, timer
-// ticks, input) and returns when the queue is empty.
-void processPendingEvents();
-
-}

@@ -1,0 +1,146 @@
+#include "view3d/view_surface.h"
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QOpenGLWidget>
+#include <QOpenGLWindow>
+#include <QWidget>
+
+namespace view3d {
+
+namespace {
+
+// Carries out the update requested of target now, instead of at the next
+// turn of the event loop.
+void updateAtOnce(QObject& target)
+{
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(&target, &request);
+}
+
+// The native window: each frame is swapped to the screen on its own, with
+// no composition of the top-level window (on X11 with llvmpipe that
+// composition cost about as much as drawing the ring).
+class WindowSurface : public QOpenGLWindow, public ViewSurface {
+public:
+    WindowSurface(QWidget& view, SurfacePainter& painter)
+        : painter_(painter)
+    {
+        setFlag(Qt::WindowTransparentForInput);
+        setFormat(ViewSurface::format());
+        container_ = QWidget::createWindowContainer(this, &view);
+        container_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        connect(this, &QOpenGLWindow::frameSwapped, this, [this] { painter_.frameShown(); });
+    }
+
+    QWidget& widget() override { return *container_; }
+    void update() override
+    {
+        dirty_ = true;
+        QOpenGLWindow::update();
+    }
+    void drawNow() override
+    {
+        if (!isExposed())
+            return;
+        update(); // the whole window, for the request below to draw
+        updateAtOnce(*this);
+    }
+    void drawPending() override
+    {
+        if (isExposed())
+            updateAtOnce(*this);
+    }
+    void makeCurrent() override { QOpenGLWindow::makeCurrent(); }
+    void doneCurrent() override { QOpenGLWindow::doneCurrent(); }
+
+protected:
+    void initializeGL() override { painter_.initializeGL(); }
+    void paintGL() override { painter_.paintGL(size() * devicePixelRatio()); }
+    // The platform's own update request still arrives after drawNow has
+    // drawn the frame it was made for: drawing that frame again would cost
+    // an animation tick twice its time.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest) {
+            if (!dirty_)
+                return true;
+            dirty_ = false;
+        }
+        return QOpenGLWindow::event(event);
+    }
+    void exposeEvent(QExposeEvent* event) override
+    {
+        dirty_ = true;
+        QOpenGLWindow::exposeEvent(event);
+    }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        dirty_ = true;
+        QOpenGLWindow::resizeEvent(event);
+    }
+
+private:
+    SurfacePainter& painter_;
+    QWidget* container_ = nullptr;
+    bool dirty_ = true; // something changed since the last frame was drawn
+};
+
+// The widget: draws into a framebuffer that Qt composes with the rest of
+// the window, which any platform shows.
+class WidgetSurface : public QOpenGLWidget, public ViewSurface {
+public:
+    WidgetSurface(QWidget& view, SurfacePainter& painter)
+        : QOpenGLWidget(&view)
+        , painter_(painter)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFormat(ViewSurface::format());
+        connect(this, &QOpenGLWidget::frameSwapped, this, [this] { painter_.frameShown(); });
+    }
+
+    QWidget& widget() override { return *this; }
+    void update() override { QOpenGLWidget::update(); }
+    // repaint() draws the widget once and then no more: request the update
+    // and have the window carry it out at once, composed and flushed.
+    void drawNow() override
+    {
+        if (!isVisible())
+            return;
+        QOpenGLWidget::update();
+        updateAtOnce(*window());
+    }
+    // The window paints only what is still marked for painting.
+    void drawPending() override
+    {
+        if (isVisible())
+            updateAtOnce(*window());
+    }
+    void makeCurrent() override { QOpenGLWidget::makeCurrent(); }
+    void doneCurrent() override { QOpenGLWidget::doneCurrent(); }
+
+protected:
+    void initializeGL() override { painter_.initializeGL(); }
+    void paintGL() override { painter_.paintGL((QSizeF(size()) * devicePixelRatioF()).toSize()); }
+
+private:
+    SurfacePainter& painter_;
+};
+
+}
+
+ViewSurface& ViewSurface::create(QWidget& view, SurfacePainter& painter)
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        return *new WindowSurface(view, painter);
+    return *new WidgetSurface(view, painter);
+}
+
+QSurfaceFormat ViewSurface::format()
+{
+    QSurfaceFormat format; // any OpenGL from 2.0, whatever the program's default
+    format.setDepthBufferSize(24);
+    format.setSamples(4);
+    return format;
+}
+
+}
