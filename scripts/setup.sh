@@ -7,5 +7,5 @@ packages=(g++ cmake make git pkg-config
   libxcb1-dev qt6-qpa-plugins fonts-noto-cjk fonts-dejavu-core xvfb xauth x11-utils
   libjpeg62-turbo-dev libpng-dev desktop-file-utils
   at-spi2-core dbus-daemon python3-gi gir1.2-atspi-2.0 qt6-translations-l10n
-  qt6-wayland weston openbox)
+  qt6-wayland weston openbox xdotool)
 "$(dirname "$0")/install_packages.sh" "${packages[@]}"

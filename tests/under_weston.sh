@@ -5,6 +5,9 @@
 # platform and Mesa's software OpenGL, and stops weston again. Exits with
 # the command's status.
 #   tests/under_weston.sh PROGRAM [ARGS...]
+# WESTON_BACKEND=x11-backend.so shows the output in a window on the X
+# display instead, whose pointer reaches the clients; OUTPUT_DISPLAY names
+# that display for the command. WESTON_ARGS adds weston's options.
 set -euo pipefail
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/weston-XXXXXX") # mode 0700, as the runtime folder must be
 weston_pid=
@@ -20,7 +23,7 @@ trap stop EXIT
 # No panel, so the whole output is free for the windows; the default shell
 # places them as a desktop would.
 printf '[shell]\npanel-position=none\n' >"$runtime/weston.ini"
-XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --use-pixman --width=1280 --height=1024 \
+XDG_RUNTIME_DIR=$runtime weston --backend=${WESTON_BACKEND:-headless-backend.so} --use-pixman --width=1280 --height=1024 \
   --socket=wayland-test --idle-time=0 --config="$runtime/weston.ini" ${WESTON_ARGS:-} \
   >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
@@ -40,7 +43,11 @@ if [ ! -S "$runtime/wayland-test" ]; then
   exit 1
 fi
 
+output_display=
+if [ "${WESTON_BACKEND:-}" = x11-backend.so ]; then
+  output_display=$DISPLAY
+fi
 status=0
-env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=wayland-test QT_QPA_PLATFORM=wayland \
+env -u DISPLAY OUTPUT_DISPLAY="$output_display" XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=wayland-test QT_QPA_PLATFORM=wayland \
   LIBGL_ALWAYS_SOFTWARE=1 "$@" || status=$?
 exit "$status"
