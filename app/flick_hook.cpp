@@ -1,5 +1,5 @@
 #include "app/flick_hook.h"
-#include "platform/flick.h"
+#include "app/flick.h"
 #include <QWidget>
 #ifdef _WIN32
 #include "app/flick_hook_win.h"
@@ -27,8 +27,8 @@ void installFlickHook(QWidget& window, FlickSteps steps)
 {
     auto* swipes = new platform::SwipeFilter(window);
     QObject::connect(swipes, &platform::SwipeFilter::swiped, &window, [steps = std::move(steps)](int direction) {
-        const platform::FlickDecision decision = platform::decideFlick(
-            true, platform::tabletFlickMessage, platform::flickWParam(direction), steps.enabled());
+        const FlickDecision decision = decideFlick(
+            true, tabletFlickMessage, flickWParam(direction), steps.enabled());
         if (decision.step != 0)
             steps.step(decision.step);
     });

@@ -1,5 +1,5 @@
 #include "app/flick_hook_win.h"
-#include "platform/flick.h"
+#include "app/flick.h"
 
 WNDPROC PrevWndProc = nullptr;
 
@@ -23,9 +23,9 @@ LRESULT CALLBACK WndProcHook(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     const bool forMainWindow = hwnd == hookedWindow;
     // The client is asked only about flicks: other messages also arrive
     // while the window, and what the client reads, is being destroyed.
-    const bool stepsEnabled = forMainWindow && message == platform::tabletFlickMessage
+    const bool stepsEnabled = forMainWindow && message == tabletFlickMessage
         && flickClient.stepsEnabled(flickClient.context);
-    const platform::FlickDecision decision = platform::decideFlick(forMainWindow, message, wParam, stepsEnabled);
+    const FlickDecision decision = decideFlick(forMainWindow, message, wParam, stepsEnabled);
     if (!decision.handled)
         return CallWindowProcW(PrevWndProc, hwnd, message, wParam, lParam);
     if (decision.step != 0)

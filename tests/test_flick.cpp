@@ -1,7 +1,7 @@
 // Flicks: the decision on a flick message, and touch swipes over the main
 // window that stand in for flicks here: which swipes step the ring, and that
 // taps, mouse drags and the controls under the finger work as before.
-#include "platform/flick.h"
+#include "app/flick.h"
 #include "platform/modal_box.h"
 #include "platform/swipe_filter.h"
 #include "support/fixtures.h"
@@ -15,10 +15,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-
-using platform::decideFlick;
-using platform::flickWParam;
-using platform::tabletFlickMessage;
 
 namespace {
 
@@ -152,7 +148,7 @@ private slots:
         QFETCH(bool, stepsEnabled);
         QFETCH(bool, handled);
         QFETCH(int, step);
-        const platform::FlickDecision decision = decideFlick(forMainWindow, message, wParam, stepsEnabled);
+        const FlickDecision decision = decideFlick(forMainWindow, message, wParam, stepsEnabled);
         QCOMPARE(decision.handled, handled);
         QCOMPARE(decision.step, step);
     }

@@ -4,7 +4,7 @@
 // returned as is.
 #include "app/flick_hook_win.h"
 #include "checks.h"
-#include "platform/flick.h"
+#include "app/flick.h"
 #include <vector>
 
 using checks::expect;
@@ -21,8 +21,8 @@ struct Message {
 
 // Messages the window's own procedure answers itself, each with a value of
 // its own that needs all 64 bits.
-const UINT answered[] = {WM_APP + 1, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_KEYDOWN, platform::tabletFlickMessage - 1,
-    platform::tabletFlickMessage, platform::tabletFlickMessage + 1};
+const UINT answered[] = {WM_APP + 1, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_KEYDOWN, tabletFlickMessage - 1,
+    tabletFlickMessage, tabletFlickMessage + 1};
 
 LRESULT answerTo(UINT message)
 {
@@ -69,8 +69,8 @@ void flicksStepOnlyLeftAndRight(HWND window, Steps& steps)
             const std::string what = "flick " + std::to_string(direction) + (enabled ? "" : " during a step");
             steps = {enabled, {}};
             seenByOwnProcedure.clear();
-            const LRESULT result = SendMessageW(window, platform::tabletFlickMessage,
-                platform::flickWParam(direction) | otherBits, MAKELPARAM(120, 80));
+            const LRESULT result = SendMessageW(window, tabletFlickMessage,
+                flickWParam(direction) | otherBits, MAKELPARAM(120, 80));
             expect(result == 1, what + ": answered " + hex(result));
             std::vector<int> expected;
             if (enabled && direction == 4)
@@ -87,11 +87,11 @@ void otherMessagesPassUnchanged(HWND window, HWND otherWindow, Steps& steps)
 {
     const Message messages[] = {
         {window, WM_APP + 1, WPARAM(0xFEDCBA9876543210ULL), LPARAM(-0x123456789ALL)},
-        {window, WM_MOUSEMOVE, platform::flickWParam(4), MAKELPARAM(10, 20)},
+        {window, WM_MOUSEMOVE, flickWParam(4), MAKELPARAM(10, 20)},
         {window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40)},
         {window, WM_KEYDOWN, VK_RIGHT, 0x014D0001},
-        {window, platform::tabletFlickMessage - 1, platform::flickWParam(4), 7},
-        {window, platform::tabletFlickMessage + 1, platform::flickWParam(0), 8},
+        {window, tabletFlickMessage - 1, flickWParam(4), 7},
+        {window, tabletFlickMessage + 1, flickWParam(0), 8},
     };
     for (const Message& m : messages) {
         const std::string what = "message " + hex(m.message);
@@ -105,7 +105,7 @@ void otherMessagesPassUnchanged(HWND window, HWND otherWindow, Steps& steps)
     // A flick for a window other than the main window is passed on too.
     steps = {true, {}};
     seenByOwnProcedure.clear();
-    const Message flick{otherWindow, platform::tabletFlickMessage, platform::flickWParam(4), 0};
+    const Message flick{otherWindow, tabletFlickMessage, flickWParam(4), 0};
     const LRESULT result = WndProcHook(flick.hwnd, flick.message, flick.wParam, flick.lParam);
     expect(result == answerTo(flick.message), "flick for another window: answered " + hex(result));
     expect(seenByOwnProcedure == std::vector<Message>{flick}, "flick for another window: not passed on unchanged");

@@ -1,6 +1,4 @@
-#include "platform/flick.h"
-
-namespace platform {
+#include "app/flick.h"
 
 FlickDecision decideFlick(bool forMainWindow, unsigned message, std::uintptr_t wParam, bool stepsEnabled)
 {
@@ -18,6 +16,4 @@ FlickDecision decideFlick(bool forMainWindow, unsigned message, std::uintptr_t w
     default:
         return {true, 0};
     }
-}
-
 }

@@ -4,8 +4,6 @@
 // window-procedure hook and the touch-swipe path of other platforms.
 #include <cstdint>
 
-namespace platform {
-
 // WM_TABLET_FLICK; mingw's headers lack it.
 inline constexpr unsigned tabletFlickMessage = 0x02CB;
 
@@ -27,5 +25,3 @@ struct FlickDecision {
 // forMainWindow: the message is addressed to the window that steps.
 // stepsEnabled: no step is running, so a new one may start.
 FlickDecision decideFlick(bool forMainWindow, unsigned message, std::uintptr_t wParam, bool stepsEnabled);
-
-}
