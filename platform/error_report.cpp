@@ -33,11 +33,25 @@ void reportErrors(const std::function<void()>& handler)
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
+// Shown once the event that raised it is done with, so that no box opens in
+// the middle of delivering an event.
+static void reportLater(const QString& message)
+{
+    QMetaObject::invokeMethod(qApp, [message] { showErrorReport(message); }, Qt::QueuedConnection);
+}
+
 bool Application::notify(QObject* receiver, QEvent* event)
 {
-    bool handled = false;
-    reportErrors([&] { handled = QApplication::notify(receiver, event); });
-    return handled;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error& error) {
+        reportLater(error.message());
+    } catch (const std::exception& error) {
+        reportLater(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        reportLater(QString::fromUtf8(unknownErrorText));
+    }
+    return false;
 }
 
 }

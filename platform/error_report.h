@@ -29,7 +29,11 @@ void showErrorReport(const QString& message);
 // handlers are called through this, so no exception unwinds through Qt.
 void reportErrors(const std::function<void()>& handler);
 
-// Catches what escapes an event handler anyway, as the last line of defence.
+// What the report says of an exception that carries no message.
+inline constexpr const char* unknownErrorText = "原因のわからないエラーが起きました";
+
+// Catches what escapes an event handler anyway, as the last line of defence,
+// and reports it once the event is done with.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);

@@ -1,5 +1,6 @@
 // The error report: its text rule, and the real box it shows.
 #include "platform/error_report.h"
+#include "platform/modal_box.h"
 #include "support/real_box.h"
 #include <QMessageBox>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -77,6 +79,36 @@ private slots:
         QTRY_VERIFY(after);
         QCOMPARE(seen, QString("|Something failed.|1|0"));
         QCOMPARE(titles, QByteArray("|"));
+    }
+
+    // Whatever escapes, the program goes on and says what it can of it.
+    void everyEscapedExceptionIsReported_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("error") << 0 << QString("ファイルがありません.");
+        QTest::newRow("standard exception") << 1 << QString("disk full.");
+        QTest::newRow("anything else") << 2 << QString("原因のわからないエラーが起きました.");
+    }
+    void everyEscapedExceptionIsReported()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, shown);
+        QStringList texts;
+        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+            texts << box.text;
+            return platform::BoxAnswer::Ok;
+        });
+        QObject target;
+        QTimer::singleShot(0, &target, [kind] {
+            if (kind == 0)
+                throw platform::Error("ファイルがありません");
+            if (kind == 1)
+                throw std::runtime_error("disk full");
+            throw 42;
+        });
+        QTRY_COMPARE(texts, QStringList{shown});
+        platform::setModalBoxAnswerer({});
     }
 };
 
