@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QResizeEvent>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
 namespace layout = resources::form1;
 
@@ -53,6 +55,14 @@ TForm1::~TForm1()
 void TForm1::buildView()
 {
     Viewport3D1 = new view3d::Viewport3D(this);
+    // A view that cannot draw leaves nothing to show: the program ends at
+    // once with why, in one line. Decoding threads may be running, so no
+    // destructors.
+    connect(Viewport3D1, &view3d::Viewport3D::failed, this, [](const QString& why) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(why));
+        std::fflush(stderr);
+        std::_Exit(EXIT_FAILURE);
+    });
     Viewport3D1->setBackground(QColor::fromRgba(layout::viewBackground));
     view3d::Node& scene = Viewport3D1->root();
     dm_round = scene.addChild(std::make_unique<view3d::Node>());

@@ -3,14 +3,11 @@
 #include "view3d/ray_pick.h"
 #include "view3d/shader_program.h"
 #include "view3d/texture_detail.h"
-#include <QCoreApplication>
 #include <QOpenGLBuffer>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
 #include <QWheelEvent>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <unordered_map>
 
@@ -222,12 +219,11 @@ void Viewport3D::initializeGL()
     gl.initializeOpenGLFunctions();
     gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide_);
 
-    // Without its shaders the view would draw nothing at all, silently. The
-    // end is immediate: decoding threads may be running, so no destructors.
+    // Without its shaders the view draws nothing at all: it says so instead.
     if (const QString failure = buildShaderProgram(gl.program, vertexShader, fragmentShader); !failure.isEmpty()) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(failure));
-        std::fflush(stderr);
-        std::_Exit(EXIT_FAILURE);
+        gpu_.reset();
+        emit failed(failure);
+        return;
     }
 
     gl.square.create();

@@ -51,6 +51,8 @@ public:
 signals:
     // A frame has reached the screen.
     void frameSwapped();
+    // The view cannot draw at all (its shaders did not build); why, in a line.
+    void failed(const QString& why);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
