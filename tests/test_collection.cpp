@@ -24,18 +24,18 @@ QByteArrayList contents(const PictureList& list)
     return paths;
 }
 
-QByteArrayList bytes(const std::vector<std::string>& paths)
+QByteArrayList bytes(const PathStore& paths)
 {
     QByteArrayList result;
-    for (const auto& path : paths)
-        result << QByteArray::fromStdString(path);
+    for (size_t i = 0; i < paths.size(); ++i)
+        result << QByteArray::fromStdString(paths.path(i));
     return result;
 }
 
 // Scan results sorted bytewise, since listing order is the file system's.
-QByteArrayList sorted(const std::vector<std::string>& paths)
+QByteArrayList sorted(const QByteArrayList& paths)
 {
-    QByteArrayList result = bytes(paths);
+    QByteArrayList result = paths;
     std::sort(result.begin(), result.end());
     return result;
 }
@@ -255,17 +255,17 @@ private slots:
         const std::string r = root() + "/r";
         fixtures::makeFolder(r);
         tree.make(r);
-        std::vector<std::string> finds;
+        QByteArrayList finds;
         {
             const std::optional<ModesEnforced> modes = tree.modesEnforced ? std::make_optional<ModesEnforced>() : std::nullopt;
-            finds = scanFolder(r);
-            QCOMPARE(bytes(scanFolder(r + "/")), bytes(finds));
+            finds = bytes(scanFolder(r));
+            QCOMPARE(bytes(scanFolder(r + "/")), finds);
         }
         if (tree.modesEnforced) // so that the folder can be removed
             QProcess::execute("chmod", {"-R", "u+rwx", QString::fromStdString(r)});
-        std::vector<std::string> expected;
+        QByteArrayList expected;
         for (const std::string& found : tree.finds)
-            expected.push_back(r + found);
+            expected << QByteArray::fromStdString(r + found);
         QCOMPARE(sorted(finds), sorted(expected));
     }
 };
