@@ -7,7 +7,7 @@
 #endif
 #include <algorithm>
 #include <cstdint>
-#include <deque>
+#include <numeric>
 #include <span>
 #include <thread>
 
@@ -57,148 +57,107 @@ void onEveryCore(size_t count, const Work& work)
     part(0);
 }
 
-// Keys are made and sorted this many paths at a time, so that a large batch
-// never holds all its keys at once.
-constexpr size_t runLength = size_t(1) << 17;
+// Keys are made and sorted a bucket of about this many paths at a time, so
+// that a large batch never holds all its keys at once.
+constexpr size_t bucketSize = size_t(1) << 16;
 
-// The positions [first, last) of paths sorted by key, of equal keys the
-// first only.
-std::vector<uint32_t> sortedRun(const PathStore& paths, uint32_t first, uint32_t last)
-{
-    const size_t count = last - first;
-    std::vector<std::string> blocks(workerCount(count));
-    std::vector<std::string_view> keys(count);
-    onEveryCore(count, [&](size_t worker, size_t from, size_t to) {
-        std::string& block = blocks[worker];
-        std::vector<size_t> ends(to - from);
-        KeyMaker key;
-        std::string path;
-        for (size_t i = from; i < to; ++i) {
-            paths.path(first + i, path);
-            key.append(path, block);
-            ends[i - from] = block.size();
-        }
-        for (size_t i = from, start = 0; i < to; start = ends[i - from], ++i)
-            keys[i] = std::string_view(block).substr(start, ends[i - from] - start);
-    });
-    std::vector<uint32_t> run = distinctKeyOrder(keys);
-    for (uint32_t& position : run)
-        position += first;
-    return run;
-}
-
-// Runs of positions in key order, each read from its head with that path's
-// key at hand.
-class RunMerge {
+// The keys of paths at positions, made into a block that keeps its memory
+// from call to call.
+class KeyBlock {
 public:
-    RunMerge(const PathStore& paths, std::vector<std::span<const uint32_t>> runs) : paths_(paths)
+    const std::vector<std::string_view>& of(const PathStore& paths, std::span<const uint32_t> positions)
     {
-        for (size_t i = 0; i < runs.size(); ++i)
-            if (!runs[i].empty())
-                heads_.push_back(&cursors_.emplace_back(i, runs[i], paths_));
-        std::make_heap(heads_.begin(), heads_.end(), after);
-    }
-
-    // The positions of all runs in key order; of equal keys only the one
-    // from the earliest run.
-    std::vector<uint32_t> merged()
-    {
-        std::vector<uint32_t> order;
-        std::string last;
-        while (!heads_.empty()) {
-            std::pop_heap(heads_.begin(), heads_.end(), after);
-            Cursor& head = *heads_.back();
-            if (order.empty() || head.key != last) {
-                order.push_back(head.run.front());
-                std::swap(last, head.key);
-            }
-            head.run = head.run.subspan(1);
-            if (head.run.empty()) {
-                heads_.pop_back();
-            } else {
-                head.readKey(paths_);
-                std::push_heap(heads_.begin(), heads_.end(), after);
-            }
+        bytes_.clear();
+        ends_.clear();
+        for (const uint32_t position : positions) {
+            paths.path(position, path_);
+            maker_.append(path_, bytes_);
+            ends_.push_back(bytes_.size());
         }
-        return order;
+        // Only now, with the block grown to its size, can views into it stay.
+        keys_.resize(positions.size());
+        for (size_t i = 0, start = 0; i < positions.size(); start = ends_[i++])
+            keys_[i] = std::string_view(bytes_).substr(start, ends_[i] - start);
+        return keys_;
     }
 
 private:
-    struct Cursor {
-        Cursor(size_t index, std::span<const uint32_t> positions, const PathStore& paths) : rank(index), run(positions)
-        {
-            readKey(paths);
-        }
-        void readKey(const PathStore& paths)
-        {
-            paths.path(run.front(), path);
-            key.clear();
-            maker.append(path, key);
-        }
-        size_t rank; // an earlier run wins among equal keys
-        std::span<const uint32_t> run;
-        std::string key, path;
-        KeyMaker maker;
-    };
-    // The heap's order: its top is the least key of the earliest run.
-    static bool after(const Cursor* a, const Cursor* b)
-    {
-        const int c = a->key.compare(b->key);
-        return c != 0 ? c > 0 : a->rank > b->rank;
-    }
-
-    const PathStore& paths_;
-    std::deque<Cursor> cursors_; // where they were made: a key maker stays put
-    std::vector<Cursor*> heads_;
+    KeyMaker maker_;
+    std::string path_, bytes_;
+    std::vector<size_t> ends_;
+    std::vector<std::string_view> keys_;
 };
 
-// The first position in run whose path's key is not below key.
-size_t lowerBound(const PathStore& paths, std::span<const uint32_t> run, const std::string& key)
+// Keys that cut the key range into buckets of about bucketSize paths each,
+// from a sample of evenly spaced paths.
+std::vector<std::string> bucketCuts(const PathStore& paths)
 {
-    std::string path;
-    return size_t(std::partition_point(run.begin(), run.end(), [&](uint32_t position) {
-        paths.path(position, path);
-        return sortKey(path) < key;
-    }) - run.begin());
+    constexpr size_t samplesPerBucket = 16;
+    const size_t buckets = (paths.size() + bucketSize - 1) / bucketSize;
+    if (buckets < 2)
+        return {};
+    std::vector<std::string> sample;
+    for (size_t i = 0; i < buckets * samplesPerBucket; ++i)
+        sample.push_back(sortKey(paths.path(i * paths.size() / (buckets * samplesPerBucket))));
+    std::sort(sample.begin(), sample.end());
+    std::vector<std::string> cuts;
+    for (size_t bucket = 1; bucket < buckets; ++bucket)
+        cuts.push_back(std::move(sample[bucket * samplesPerBucket]));
+    return cuts;
 }
 
-// RunMerge's order, with the key range cut into a share per core: the cuts
-// are keys of the longest run, and equal keys fall in one share.
-std::vector<uint32_t> mergedRuns(const PathStore& paths, const std::vector<std::span<const uint32_t>>& runs)
+// Each path's bucket: the number of cuts at or below its key.
+std::vector<uint16_t> buckets(const PathStore& paths, const std::vector<std::string>& cuts)
 {
-    size_t total = 0;
-    std::span<const uint32_t> longest;
-    for (const auto& run : runs) {
-        total += run.size();
-        if (run.size() > longest.size())
-            longest = run;
-    }
-    if (longest.size() == total) // one run: merged already
-        return {longest.begin(), longest.end()};
-    const size_t shares = workerCount(total);
-    // cuts[s][r]: where share s begins in run r.
-    std::vector<std::vector<size_t>> cuts(shares + 1);
-    cuts.front().assign(runs.size(), 0);
-    for (size_t share = 1; share < shares; ++share) {
-        const std::string key = sortKey(paths.path(longest[longest.size() * share / shares]));
-        for (const auto& run : runs)
-            cuts[share].push_back(lowerBound(paths, run, key));
-    }
-    for (const auto& run : runs)
-        cuts.back().push_back(run.size());
-    std::vector<std::vector<uint32_t>> orders(shares);
-    onEveryCore(shares, [&](size_t, size_t from, size_t to) {
-        for (size_t share = from; share < to; ++share) {
-            std::vector<std::span<const uint32_t>> parts;
-            for (size_t r = 0; r < runs.size(); ++r)
-                parts.push_back(runs[r].subspan(cuts[share][r], cuts[share + 1][r] - cuts[share][r]));
-            orders[share] = RunMerge(paths, std::move(parts)).merged();
+    std::vector<uint16_t> bucketOf(paths.size());
+    if (cuts.empty()) // one bucket needs no keys here
+        return bucketOf;
+    onEveryCore(paths.size(), [&](size_t, size_t first, size_t last) {
+        KeyMaker maker;
+        std::string path, key;
+        for (size_t i = first; i < last; ++i) {
+            paths.path(i, path);
+            key.clear();
+            maker.append(path, key);
+            bucketOf[i] = uint16_t(std::upper_bound(cuts.begin(), cuts.end(), key) - cuts.begin());
+        }
+    });
+    return bucketOf;
+}
+
+// The positions of paths in key order, of equal keys the first only. The
+// key range is cut into buckets, each path put in its bucket by its key,
+// and then each bucket sorted on its own with its keys made again: two
+// keys a path, yet never more than a bucket's held at once. Equal keys
+// share a bucket, and the buckets follow one another in key order.
+std::vector<uint32_t> distinctOrder(const PathStore& paths)
+{
+    const std::vector<std::string> cuts = bucketCuts(paths);
+    std::vector<uint16_t> bucketOf = buckets(paths, cuts);
+    // Each bucket's positions in their order, the buckets one after another.
+    std::vector<size_t> starts(cuts.size() + 3);
+    for (const uint16_t bucket : bucketOf)
+        ++starts[bucket + 2];
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<uint32_t> byBucket(paths.size());
+    for (uint32_t i = 0; i < bucketOf.size(); ++i)
+        byBucket[starts[bucketOf[i] + 1]++] = i;
+    bucketOf = {};
+    // The buckets shared out among the cores, each core sorting one at a time.
+    std::vector<std::vector<uint32_t>> sorted(cuts.size() + 1);
+    onEveryCore(paths.size(), [&](size_t worker, size_t, size_t) {
+        KeyBlock keys;
+        for (size_t bucket = worker; bucket < sorted.size(); bucket += workerCount(paths.size())) {
+            const std::span<const uint32_t> positions(byBucket.data() + starts[bucket], starts[bucket + 1] - starts[bucket]);
+            for (const uint32_t i : distinctKeyOrder(keys.of(paths, positions)))
+                sorted[bucket].push_back(positions[i]);
         }
     });
     std::vector<uint32_t> order;
-    for (std::vector<uint32_t>& part : orders) {
-        order.insert(order.end(), part.begin(), part.end());
-        part = {};
+    order.reserve(paths.size());
+    for (std::vector<uint32_t>& bucket : sorted) {
+        order.insert(order.end(), bucket.begin(), bucket.end());
+        bucket = {};
     }
     return order;
 }
@@ -225,21 +184,12 @@ bool PictureList::add(const std::string& path)
     return true;
 }
 
-// The list's paths and the batch's, one store: the list's, sorted, form the
-// first run; the batch's are sorted a run at a time, and all runs merge.
+// The list's paths come before the batch's in one store, so that of equal
+// paths one already listed is kept, and the whole is sorted again.
 void PictureList::addBatch(PathStore paths)
 {
-    const size_t listed = paths_.size();
     paths_.append(std::move(paths));
-    std::vector<std::vector<uint32_t>> sorted;
-    for (size_t first = listed; first < paths_.size(); first += runLength)
-        sorted.push_back(sortedRun(paths_, uint32_t(first), uint32_t(std::min(paths_.size(), first + runLength))));
-    std::vector<uint32_t> list(listed);
-    for (uint32_t i = 0; i < listed; ++i)
-        list[i] = i;
-    std::vector<std::span<const uint32_t>> runs{list};
-    runs.insert(runs.end(), sorted.begin(), sorted.end());
-    paths_.keep(mergedRuns(paths_, runs));
+    paths_.keep(distinctOrder(paths_));
 }
 
 void PictureList::addBatch(const std::vector<std::string>& paths)
