@@ -33,22 +33,13 @@ bool onDescent(const Ancestry* folder, const struct stat& candidate)
 struct Folder {
     std::string prefix; // ends in '/'
     std::shared_ptr<const Ancestry> above;
+    std::string names; // the finds' names one after another
     struct Item {
-        std::string find;  // a picture's path, or
-        size_t folder = 0; // with no find, the subfolder at this index
+        size_t value;  // where a find's name ends in names, or
+        bool isFolder; // the index of a subfolder
     };
     std::vector<Item> items;
 };
-
-// Sized exactly, since a list may keep a million of them.
-std::string join(const std::string& prefix, const char* name)
-{
-    const size_t length = std::char_traits<char>::length(name);
-    std::string path;
-    path.reserve(prefix.size() + length);
-    path.append(prefix).append(name, length);
-    return path;
-}
 
 // A link to a folder is a folder; d_type answers without a stat otherwise.
 bool isFolderEntry(const std::string& path, unsigned char type)
@@ -60,7 +51,7 @@ bool isFolderEntry(const std::string& path, unsigned char type)
 // mostly waiting on the file system, which serves several at a time.
 class TreeWalk {
 public:
-    explicit TreeWalk(std::string root) { folders_.push_back({std::move(root), nullptr, {}}); }
+    explicit TreeWalk(std::string root) { folders_.push_back({std::move(root), nullptr, {}, {}}); }
 
     // Lists the whole tree; what a listing thread ran into (out of memory)
     // ends the walk on every thread and is raised here.
@@ -77,24 +68,35 @@ public:
             std::rethrow_exception(failure_);
     }
 
-    // The finds in the order a depth-first walk in listing order makes.
-    std::vector<std::string> finds()
+    // The finds in the order a depth-first walk in listing order makes;
+    // each folder's listing is let go once its finds are taken.
+    PathStore finds()
     {
-        std::vector<std::string> found;
-        found.reserve(findCount_);
-        std::vector<std::pair<size_t, size_t>> descent{{0, 0}}; // folder, next item
+        PathStore found;
+        found.reserve(findCount_, nameBytes_);
+        constexpr uint32_t none = ~0u;
+        std::vector<uint32_t> stored(folders_.size(), none); // each folder's index in found
+        struct Step {
+            size_t folder, next, nameStart;
+        };
+        std::vector<Step> descent{{0, 0, 0}};
         while (!descent.empty()) {
-            auto& [index, next] = descent.back();
-            std::vector<Folder::Item>& items = folders_[index].items;
-            if (next == items.size()) {
+            auto& [index, next, nameStart] = descent.back();
+            Folder& folder = folders_[index];
+            if (next == folder.items.size()) {
+                folder = {};
                 descent.pop_back();
                 continue;
             }
-            Folder::Item& item = items[next++];
-            if (item.find.empty())
-                descent.emplace_back(item.folder, 0);
-            else
-                found.push_back(std::move(item.find));
+            const Folder::Item item = folder.items[next++];
+            if (item.isFolder) {
+                descent.push_back({item.value, 0, 0});
+                continue;
+            }
+            if (stored[index] == none)
+                stored[index] = found.addFolder(folder.prefix);
+            found.add(stored[index], std::string_view(folder.names).substr(nameStart, item.value - nameStart));
+            nameStart = item.value;
         }
         return found;
     }
@@ -139,24 +141,30 @@ private:
         }
         const auto self = std::make_shared<const Ancestry>(Ancestry{st.st_dev, st.st_ino, folder.above});
         std::vector<Folder> subfolders;
+        std::string path = folder.prefix; // reused: no allocation per entry
         while (const dirent* entry = readdir(dir)) {
             if (entry->d_name[0] == '.')
                 continue;
-            std::string path = join(folder.prefix, entry->d_name);
+            path.resize(folder.prefix.size());
+            path += entry->d_name;
             if (isFolderEntry(path, entry->d_type)) {
-                folder.items.push_back({{}, subfolders.size()});
-                subfolders.push_back({std::move(path += '/'), self, {}});
+                folder.items.push_back({subfolders.size(), true});
+                subfolders.push_back({path + '/', self, {}, {}});
             } else if (isPictureFileName(entry->d_name) && (entry->d_type == DT_REG || isFile(path))) {
-                folder.items.push_back({std::move(path)});
+                folder.names += entry->d_name;
+                folder.items.push_back({folder.names.size(), false});
             }
         }
         closedir(dir);
+        folder.names.shrink_to_fit();
+        folder.items.shrink_to_fit();
         const std::lock_guard lock(mutex_);
         findCount_ += folder.items.size() - subfolders.size();
+        nameBytes_ += folder.names.size();
         const size_t first = folders_.size();
         for (Folder::Item& item : folder.items)
-            if (item.find.empty())
-                item.folder += first;
+            if (item.isFolder)
+                item.value += first;
         std::move(subfolders.begin(), subfolders.end(), std::back_inserter(folders_));
     }
 
@@ -165,13 +173,14 @@ private:
     std::deque<Folder> folders_; // the root first, then in the order found
     size_t next_ = 0;            // the first folder no thread has taken
     size_t findCount_ = 0;
+    size_t nameBytes_ = 0;
     std::exception_ptr failure_; // the first a listing thread ran into
     int busy_ = 0;               // threads listing a folder
 };
 
 }
 
-std::vector<std::string> scanFolder(const std::string& dir)
+PathStore scanFolder(const std::string& dir)
 {
     TreeWalk walk(dir.ends_with('/') ? dir : dir + '/');
     walk.run();
