@@ -4,6 +4,7 @@
 #include "widgets/arc_dial.h"
 #include "widgets/push_button.h"
 #include <QTimer>
+#include <cassert>
 
 void TForm1::B_AfterClick(Qt::KeyboardModifiers modifiers)
 {
@@ -24,6 +25,8 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
     // step that arrives in between has no ring to turn yet.
     if (n == 0 || !imgCreateFlag)
         return;
+    // The buttons and flicks that start a step are off while one runs.
+    assert(!TM_Img->isActive());
     holdStepFocus();
     B_Before->setEnabled(false);
     B_After->setEnabled(false);

@@ -1,6 +1,7 @@
 #pragma once
 // The ring's numbers and its slot and list arithmetic: nine slots, n list
 // entries, remainders always made non-negative.
+#include <cassert>
 
 namespace ring {
 
@@ -23,6 +24,7 @@ inline constexpr float maxZoom = 4.0f;
 
 inline int wrap(int value, int modulus)
 {
+    assert(modulus > 0);
     const int r = value % modulus;
     return r < 0 ? r + modulus : r;
 }
@@ -31,6 +33,7 @@ inline int wrap(int value, int modulus)
 // front and the four after it, then the four before it from the end.
 inline int entryForSlot(int slot, int n)
 {
+    assert(slot >= 0 && slot < slotCount);
     return slot < loadReach ? wrap(slot, n) : wrap(n + slot - slotCount, n);
 }
 
@@ -44,6 +47,7 @@ struct StepLoad {
 // front showing entry number of a list of n.
 inline StepLoad stepLoad(int front, int number, int direction, int n)
 {
+    assert(front >= 0 && front < slotCount && number >= 0 && number < n && (direction == 1 || direction == -1));
     return {wrap(front + loadReach * direction, slotCount), wrap(number + loadReach * direction, n)};
 }
 

@@ -6,6 +6,7 @@
 #include "order/locale_compare.h"
 #endif
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <numeric>
 #include <span>
@@ -207,4 +208,8 @@ void PictureList::clear()
 
 int PictureList::count() const { return int(paths_.size()); }
 
-std::string PictureList::at(int i) const { return paths_.path(size_t(i)); }
+std::string PictureList::at(int i) const
+{
+    assert(i >= 0 && i < count());
+    return paths_.path(size_t(i));
+}

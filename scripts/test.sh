@@ -4,8 +4,8 @@
 #     virtual X display (the frame tests a second time under a headless
 #     Wayland compositor); then the Debian package made from it, checked,
 #     installed, started and removed;
-#  2. a Clang build of everything with the sanitizers, warnings as errors,
-#     and every test once more;
+#  2. a Clang build of everything with the sanitizers and assertions on,
+#     warnings as errors, and every test once more;
 #  3. clang-tidy over our sources;
 #  4. the Windows-only pieces under Wine;
 #  5. every fuzz target for a minute (scripts/fuzz.sh).
@@ -28,7 +28,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j1 "$@"
 # the suppressions match.
 sanitized=$top/build-clang
 BUILD_DIR=$sanitized BUILD_TYPE=RelWithDebInfo "$top/scripts/build.sh" -DCMAKE_CXX_COMPILER=clang++ \
-  -DSANITIZE=ON -DWERROR=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+  -DSANITIZE=ON -DASSERTIONS=ON -DWERROR=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 sanitizing=(
   ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1:verify_asan_link_order=0
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
