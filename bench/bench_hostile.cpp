@@ -15,7 +15,6 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(folder);
     image::setDecoderAllocationLimit();
     std::vector<double> slowest, costliest;
-    double slowestMedian = -1, costliestMedian = -1;
     for (const hostile::Declaring& file : hostile::declaringFarMore()) {
         const std::string path = folder + "/declaring" + file.extension;
         std::ofstream(path, std::ios::binary).write(file.bytes.constData(), file.bytes.size());
@@ -28,10 +27,10 @@ int main(int argc, char** argv)
         }
         const bench::Stats time = bench::stats(times), growth = bench::stats(growths);
         std::printf("%-58s %8.2f ms %8.1f MiB\n", file.name.c_str(), time.median, growth.max);
-        if (time.median > slowestMedian)
-            slowestMedian = time.median, slowest = times;
-        if (growth.median > costliestMedian)
-            costliestMedian = growth.median, costliest = growths;
+        if (slowest.empty() || time.median > bench::stats(slowest).median)
+            slowest = times;
+        if (costliest.empty() || growth.median > bench::stats(costliest).median)
+            costliest = growths;
     }
     bench::figure("hostile_time", slowest, "ms", "the slowest hostile file's read");
     bench::figure("hostile_peak", costliest, "MiB", "the most a hostile file's read raised the resident set");
