@@ -4,8 +4,9 @@
 #     virtual X display (the frame tests a second time under a headless
 #     Wayland compositor); then the Debian package made from it, checked,
 #     installed, started and removed;
-#  2. a Clang build of everything with the sanitizers and assertions on,
-#     warnings as errors, and every test once more;
+#  2. a Clang Debug build of everything (assertions on, optimised at -O1 as
+#     the sanitizers advise) with the sanitizers on, warnings as errors, and
+#     every test once more;
 #  3. clang-tidy over our sources;
 #  4. the Windows-only pieces under Wine;
 #  5. every fuzz target for a minute (scripts/fuzz.sh).
@@ -18,17 +19,18 @@ cd "${BUILD_DIR:-$top/build}"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j1 "$@"
 "$top/scripts/test_package.sh"
 
-# The sanitizer build (AddressSanitizer with its leak checker, and
-# UndefinedBehaviorSanitizer): any finding ends the test that made it with a
-# failure. Leaks inside third-party libraries are listed in
+# The Debug build with the sanitizers (AddressSanitizer with its leak
+# checker, and UndefinedBehaviorSanitizer): any finding ends the test that
+# made it with a failure. Leaks inside third-party libraries are listed in
 # tests/sanitizer/lsan.supp. Mesa unloads its driver before the leak check,
 # which would show the driver's live allocations as leaks of an unknown
 # module; preloading it keeps it mapped (and the runtime's link-order check
 # must then look away). The symbolizer names the functions in reports, which
 # the suppressions match.
 sanitized=$top/build-clang
-BUILD_DIR=$sanitized BUILD_TYPE=RelWithDebInfo "$top/scripts/build.sh" -DCMAKE_CXX_COMPILER=clang++ \
-  -DSANITIZE=ON -DASSERTIONS=ON -DWERROR=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+BUILD_DIR=$sanitized BUILD_TYPE=Debug "$top/scripts/build.sh" -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_C_FLAGS_DEBUG="-g -O1" \
+  -DSANITIZE=ON -DWERROR=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 sanitizing=(
   ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1:verify_asan_link_order=0
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
