@@ -2,7 +2,8 @@
 // The main window: all of the viewer's state as fields and its behaviour as
 // event handlers. The handlers live in files by job:
 //   form1.cpp         the window, its column, start-up's order and Quit
-//   form1_intake.cpp  paths from the command line and drops
+//   form1_intake.cpp  paths from the command line and drops, collected into
+//                     a list of their own before they replace stlf
 //   form1_ring.cpp    building the ring, loading it, loading one plane
 //   form1_plane.cpp   showing a picture in a plane and what each plane holds
 //   form1_ahead.cpp   decoding the next step's pictures while the user looks
@@ -99,6 +100,15 @@ public:
     const DecodeAhead& decodesAhead() const { return decodeAhead_; }
     // The planes' pictures being decoded again at the detail the view needs.
     const PlaneRefinement& refinements() const { return refinements_; }
+    // The pictures a start-up or a drop has found so far, while it collects
+    // them; null otherwise. stlf keeps the list before it until it ends.
+    const PictureList* collecting() const { return collecting_; }
+    // Whether a Next or Previous step is turning the ring.
+    bool stepRunning() const;
+
+signals:
+    // A step has turned the ring to its end.
+    void stepEnded();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -115,8 +125,10 @@ private:
 
     // Intake: start-up and drops.
     void collectAndLoad(const std::vector<std::string>& paths);
-    void takePath(const std::string& path);
-    void Findjpg(const std::string& dir);
+    PictureList collect(const std::vector<std::string>& paths);
+    static void takePath(PictureList& into, const std::string& path);
+    static void Findjpg(PictureList& into, const std::string& dir);
+    void letStepEnd();
 
     // The ring.
     void CreateRoundImage3D();
@@ -148,6 +160,7 @@ private:
 
     bool dropping_ = false;                                  // a drop is being taken
     std::deque<std::vector<std::string>> queuedDrops_;       // drops that arrived during one
+    const PictureList* collecting_ = nullptr;                // what a start-up or drop has found so far
     QPointer<QWidget> stepFocus_;                            // the step button that had the focus
     // What the window keeps of one plane's picture; the plane holds the pixels.
     struct PlaneRecord {

@@ -4,13 +4,10 @@
 
 // After a load and after each step: decodes what the next step either way
 // will load, unless its plane shows that very picture already; first the
-// way the user went last, who is likely to go on. A step can end while a
-// drop has emptied the list to fill it anew: nothing to decode then.
+// way the user went last, who is likely to go on.
 void TForm1::prepareDecodeAhead(int first)
 {
     const int n = stlf->count();
-    if (n == 0)
-        return;
     for (const int direction : {first, -first}) {
         const ring::StepLoad load = ring::stepLoad(imgFront, imgNumber, direction, n);
         const std::string& path = stlf->at(load.entry);
