@@ -153,7 +153,7 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
     platform::reportErrors([&] { collectAndLoad(arguments); });
     B_After->setFocus();
     FlickSteps steps;
-    steps.enabled = [this] { return B_After->isEnabled(); };
+    steps.enabled = [this] { return !stepRunning(); };
     // Shift held on the keyboard while flicking turns the ring in one tick,
     // as it does for a click.
     steps.step = [this](int step) {

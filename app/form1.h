@@ -1,10 +1,18 @@
 #pragma once
 // The main window: all of the viewer's state as fields and its behaviour as
-// event handlers. The handlers live in files by subsystem: form1.cpp (the
-// window, its column and Quit), form1_intake.cpp (paths from the command line
-// and drops), form1_ring.cpp (building and loading the ring),
-// form1_step.cpp (Next, Previous and the animation), form1_view.cpp (zoom,
-// roll and camera).
+// event handlers. The handlers live in files by job:
+//   form1.cpp         the window, its column, start-up's order and Quit
+//   form1_intake.cpp  paths from the command line and drops, collected into
+//                     a list of their own before they replace stlf
+//   form1_ring.cpp    building the ring, loading it, loading one plane
+//   form1_plane.cpp   showing a picture in a plane and what each plane holds
+//   form1_ahead.cpp   decoding the next step's pictures while the user looks
+//   form1_detail.cpp  the detail a plane needs (reduced-detail decoding) and
+//                     refinement when a zoom, the camera or a resize asks for
+//                     more or less
+//   form1_step.cpp    Next, Previous and the animation
+//   form1_view.cpp    zoom, roll and camera
+// The 3D view's drawing is view3d/viewport3d.cpp.
 #include "carousel/decode_ahead.h"
 #include "carousel/plane_refinement.h"
 #include "carousel/ring.h"
@@ -92,6 +100,15 @@ public:
     const DecodeAhead& decodesAhead() const { return decodeAhead_; }
     // The planes' pictures being decoded again at the detail the view needs.
     const PlaneRefinement& refinements() const { return refinements_; }
+    // The pictures a start-up or a drop has found so far, while it collects
+    // them; null otherwise. stlf keeps the list before it until it ends.
+    const PictureList* collecting() const { return collecting_; }
+    // Whether a Next or Previous step is turning the ring.
+    bool stepRunning() const;
+
+signals:
+    // A step has turned the ring to its end.
+    void stepEnded();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -108,24 +125,33 @@ private:
 
     // Intake: start-up and drops.
     void collectAndLoad(const std::vector<std::string>& paths);
-    void takePath(const std::string& path);
-    void Findjpg(const std::string& dir);
+    PictureList collect(const std::vector<std::string>& paths);
+    static void takePath(PictureList& into, const std::string& path);
+    static void Findjpg(PictureList& into, const std::string& dir);
+    void letStepEnd();
 
     // The ring.
     void CreateRoundImage3D();
     void Image_Load_start();
     image::PictureFile openForLoad(const std::string& path);
     void loadOpened(int slot, const std::string& path, image::PictureFile file);
+    void nameViewAfterFront();
+
+    // One plane's picture.
     void showPicture(int slot, const std::string& path, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
+    void showInset(int slot, const Detail& detail, const PreparedPicture& prepared);
+    void dropInset(int slot);
+
+    // Decoding ahead.
+    void prepareDecodeAhead(int first);
+
+    // Detail and refinement.
     QMatrix4x4 atFront(int slot, float width, float height) const;
     Detail detailFor(int slot) const;
     QRectF partShown(int slot) const;
-    void dropInset(int slot);
     void refineWhereNeeded();
     void takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared);
-    void prepareDecodeAhead(int first);
-    void nameViewAfterFront();
 
     // Stepping.
     void step(int direction, Qt::KeyboardModifiers modifiers);
@@ -134,14 +160,15 @@ private:
 
     bool dropping_ = false;                                  // a drop is being taken
     std::deque<std::vector<std::string>> queuedDrops_;       // drops that arrived during one
+    const PictureList* collecting_ = nullptr;                // what a start-up or drop has found so far
     QPointer<QWidget> stepFocus_;                            // the step button that had the focus
-    // Where each plane's picture was decoded from.
-    std::array<std::optional<PictureSource>, ring::slotCount> imgSources_;
-    // The detail of each plane's inset, the part of its picture decoded
-    // finer over it, when it has one.
-    std::array<std::optional<Detail>, ring::slotCount> imgInsets_;
-    // The path each plane's picture was opened from.
-    std::array<std::string, ring::slotCount> imgPaths_;
+    // What the window keeps of one plane's picture; the plane holds the pixels.
+    struct PlaneRecord {
+        std::string path;                    // the file it was opened from
+        std::optional<PictureSource> source; // what it was decoded from; none before a first picture
+        std::optional<Detail> inset;         // the detail of the part decoded finer over it, if any
+    };
+    std::array<PlaneRecord, ring::slotCount> imgRecords_;    // one record per plane, by slot
     // Planes' pictures decoded again at the detail the view needs now.
     PlaneRefinement refinements_;
     // The pictures the next step either way will load, decoded ahead.

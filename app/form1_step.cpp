@@ -26,7 +26,7 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
     if (n == 0 || !imgCreateFlag)
         return;
     // The buttons and flicks that start a step are off while one runs.
-    assert(!TM_Img->isActive());
+    assert(!stepRunning());
     holdStepFocus();
     B_Before->setEnabled(false);
     B_After->setEnabled(false);
@@ -78,6 +78,13 @@ void TForm1::TM_ImgTimer()
     refineWhereNeeded();
     enableSteps();
     prepareDecodeAhead(rotation_deg > 0 ? +1 : -1);
+    emit stepEnded();
+}
+
+// The timer runs from a step's start to its last tick, and only then.
+bool TForm1::stepRunning() const
+{
+    return TM_Img->isActive();
 }
 
 // Disabling the focused step button would pass the focus on to Quit, where

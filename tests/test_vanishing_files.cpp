@@ -134,7 +134,7 @@ private slots:
         fixtures::writePicture(root() + "/b/deeper/4.png", entrySize(4), Qt::blue);
         const std::string b = root() + "/b";
         const auto form = std::make_unique<TForm1>();
-        hostile::Midway midway([&] { return hostile::listed(*form) == 2; }, [&] {
+        hostile::Midway midway([&] { return hostile::collected(*form) == 2; }, [&] {
             if (change == "unreadable") {
                 QCOMPARE(chmod(b.c_str(), 0), 0);
                 return;

@@ -10,6 +10,7 @@
 #include <QWheelEvent>
 #include <limits>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace view3d {
 
@@ -279,7 +280,9 @@ void Viewport3D::paintGL(QSize pixels)
     gl.program.setUniformValue("picture", 0);
     const QMatrix4x4 toClip = viewProjection();
     bool uploading = false;
+    std::unordered_set<const PicturePlane*> inScene;
     forEachPlane(root_, [&](PicturePlane& plane) {
+        inScene.insert(&plane);
         const QMatrix4x4 mvp = toClip * squareToScene(plane);
         uploading |= uploadFor(plane, mvp, pixels);
         const PlaneTextures& textures = gl.planes[&plane];
@@ -300,6 +303,8 @@ void Viewport3D::paintGL(QSize pixels)
         if (inset)
             gl.glDisable(GL_POLYGON_OFFSET_FILL);
     });
+    // A plane gone from the scene takes its textures with it.
+    std::erase_if(gl.planes, [&](const auto& entry) { return !inScene.contains(entry.first); });
     // The finer levels still waiting go up with the next frames.
     uploading_ = uploading;
     if (uploading)

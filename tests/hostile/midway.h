@@ -31,10 +31,11 @@ private:
     bool fired_ = false;
 };
 
-// How many pictures the list of form holds now; 0 before it has one.
-inline int listed(const TForm1& form)
+// How many pictures the start-up or drop under way in form has found so
+// far; 0 when none runs.
+inline int collected(const TForm1& form)
 {
-    return form.stlf ? form.stlf->count() : 0;
+    return form.collecting() ? form.collecting()->count() : 0;
 }
 
 }
