@@ -142,8 +142,10 @@ private:
     std::array<std::optional<Detail>, ring::slotCount> imgInsets_;
     // The path each plane's picture was opened from.
     std::array<std::string, ring::slotCount> imgPaths_;
+    // The decoding threads; they end with the window, after every job below.
+    DecodeLanes lanes_;
     // Planes' pictures decoded again at the detail the view needs now.
-    PlaneRefinement refinements_;
+    PlaneRefinement refinements_{lanes_};
     // The pictures the next step either way will load, decoded ahead.
-    DecodeAhead decodeAhead_;
+    DecodeAhead decodeAhead_{lanes_};
 };

@@ -35,27 +35,23 @@ bool sameSideLimit(QSize realSize, const Detail& a, const Detail& b)
     return a.maxSide == b.maxSide || std::min(a.maxSide, b.maxSide) >= std::max(realSize.width(), realSize.height());
 }
 
-// Our own threads, so that Qt's use of its global pool never waits on ours.
-static QThreadPool& threads(DecodeJob::Lane lane)
+DecodeLanes::DecodeLanes()
 {
-    struct Lanes {
-        QThreadPool load, ahead, refine;
-        Lanes()
-        {
-            ahead.setMaxThreadCount(1);
-            refine.setMaxThreadCount(1);
-        }
-    };
-    static Lanes lanes;
+    ahead_.setMaxThreadCount(1);
+    refine_.setMaxThreadCount(1);
+}
+
+QThreadPool& DecodeLanes::threads(DecodeJob::Lane lane)
+{
     switch (lane) {
     case DecodeJob::Load:
-        return lanes.load;
+        return load_;
     case DecodeJob::Ahead:
-        return lanes.ahead;
+        return ahead_;
     case DecodeJob::Refine:
         break;
     }
-    return lanes.refine;
+    return refine_;
 }
 
 namespace {
@@ -99,17 +95,18 @@ private:
 }
 
 static QFuture<PreparedPicture> startDecode(image::PictureFile file, Detail detail, DecodeJob::Lane lane,
-                                            std::stop_token stop, std::shared_ptr<std::atomic_bool> begun)
+                                            DecodeLanes& lanes, std::stop_token stop,
+                                            std::shared_ptr<std::atomic_bool> begun)
 {
     auto task = std::make_unique<DecodeTask>(std::move(file), detail, lane, std::move(stop), std::move(begun));
     QFuture<PreparedPicture> future = task->future();
-    threads(lane).start(task.release());
+    lanes.threads(lane).start(task.release());
     return future;
 }
 
-DecodeJob::DecodeJob(image::PictureFile file, Detail detail, Lane lane)
+DecodeJob::DecodeJob(image::PictureFile file, Detail detail, Lane lane, DecodeLanes& lanes)
     : source_{file.identity(), detail}
-    , future_(startDecode(std::move(file), detail, lane, stop_.get_token(), begun_))
+    , future_(startDecode(std::move(file), detail, lane, lanes, stop_.get_token(), begun_))
 {
 }
 
