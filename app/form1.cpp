@@ -145,7 +145,7 @@ void TForm1::placeChildren()
 void TForm1::FormCreate(const std::vector<std::string>& arguments)
 {
     imgCreateFlag = false;
-    stlf = std::make_unique<PictureList>();
+    stlf = std::make_unique<PictureList>(nameOrder_);
     imgNumber = 0;
     imgFront = 0;
     // A picture that cannot be opened is reported; start-up goes on with the

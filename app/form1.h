@@ -142,6 +142,8 @@ private:
     std::array<std::optional<Detail>, ring::slotCount> imgInsets_;
     // The path each plane's picture was opened from.
     std::array<std::string, ring::slotCount> imgPaths_;
+    // The user locale's name order that stlf sorts by, read once.
+    const order::NameOrder nameOrder_ = order::userNameOrder();
     // The decoding threads; they end with the window, after every job below.
     DecodeLanes lanes_;
     // Planes' pictures decoded again at the detail the view needs now.

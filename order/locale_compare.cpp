@@ -33,18 +33,15 @@ struct LocaleCompare::Impl {
     WindowsSortKey windows;
 };
 
-const LocaleCompare& LocaleCompare::user()
+std::string userLocaleName()
 {
-    static const LocaleCompare instance([] {
-        for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"})
-            if (const char* value = std::getenv(variable); value && *value)
-                return value;
-        return "C";
-    }());
-    return instance;
+    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"})
+        if (const char* value = std::getenv(variable); value && *value)
+            return value;
+    return "C";
 }
 
-LocaleCompare::LocaleCompare(const char* localeName) : impl_(std::make_unique<Impl>(tableFor(localeName))) {}
+LocaleCompare::LocaleCompare(std::string_view localeName) : impl_(std::make_unique<Impl>(tableFor(localeName))) {}
 
 LocaleCompare::~LocaleCompare() = default;
 

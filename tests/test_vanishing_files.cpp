@@ -191,6 +191,7 @@ private slots:
             sizes[path] = entrySize(int(k));
             arguments.push_back(path);
         }
+        const order::LocaleCompare nameOrder(order::userLocaleName());
         for (const auto& given : {std::vector<std::string>{root() + "/names"}, arguments}) {
             auto form = driver::startForm(given);
             const int n = form->stlf->count();
@@ -199,7 +200,7 @@ private slots:
             for (int i = 0; i < n; ++i) {
                 listed.insert(form->stlf->at(i));
                 if (i > 0)
-                    QVERIFY(order::LocaleCompare::user().compare(form->stlf->at(i - 1), form->stlf->at(i)) < 0);
+                    QVERIFY(nameOrder.compare(form->stlf->at(i - 1), form->stlf->at(i)) < 0);
             }
             QCOMPARE(listed.size(), sizes.size());
             for (int slot = 0; slot < 9; ++slot) {
