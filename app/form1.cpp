@@ -175,7 +175,7 @@ void TForm1::FormDestroy()
 
 void TForm1::B_QuitClick()
 {
-    const platform::BoxAnswer answer = platform::showModalBox(
+    const platform::BoxAnswer answer = platform::Application::showBox(
         {platform::BoxRequest::YesNo, QString::fromUtf8(layout::quitTitle), QString::fromUtf8(layout::quitQuestion)});
     if (answer == platform::BoxAnswer::Yes)
         QCoreApplication::quit();

@@ -1,7 +1,7 @@
 // The ring's pictures are decoded at the detail the view can show and
 // decoded again when a zoom needs more: what the user sees stays what full
 // decodes would show, and a file that changed meanwhile is never read again.
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "view3d/viewport3d.h"
@@ -117,7 +117,7 @@ private slots:
         for (int i = 0; i < 9; ++i)
             fixtures::writeImage(folder("detailed/p" + std::to_string(i) + "." + formats[i]), detailed(i),
                                  QByteArray(formats[i]).toUpper().replace("JPG", "JPEG").constData());
-        platform::setModalBoxAnswerer([this](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([this](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });

@@ -3,9 +3,8 @@
 // dial, the scroll bars, Quit and closing the window. None may crash the
 // viewer, spoil its list or leave its step buttons disabled; closing or
 // quitting ends the program with code 0 once the drop is done.
-#include "carousel/ring.h"
 #include "hostile/midway.h"
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/drag_drop.h"
 #include "support/fixtures.h"
 #include "view3d/viewport3d.h"
@@ -74,7 +73,7 @@ class Reentrancy : public QObject {
 
     void useAnswer(platform::BoxAnswer answer)
     {
-        platform::setModalBoxAnswerer([this, answer](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([this, answer](const platform::BoxRequest& box) {
             boxes << box.text;
             return answer;
         });
@@ -108,7 +107,7 @@ private slots:
         expected = {root() + "/a/1.png", root() + "/a/2.png", root() + "/b/3.png", root() + "/b/4.png"};
     }
     void init() { boxes.clear(); }
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void inputInTheMiddle_data()
     {

@@ -2,10 +2,9 @@
 // listed them and the load that reads them, and names that are awkward to
 // handle: the viewer keeps what it showed, shows what still decodes, reports
 // only what it cannot open, and never crashes.
-#include "carousel/ring.h"
 #include "hostile/midway.h"
 #include "order/locale_compare.h"
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "viewer_support/form_driver.h"
@@ -45,7 +44,7 @@ private slots:
     {
         QDir().mkpath(dir.path());
         reports.clear();
-        platform::setModalBoxAnswerer([this](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([this](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });
@@ -54,7 +53,7 @@ private slots:
     // trees deeper than a path can name.
     void cleanup()
     {
-        platform::setModalBoxAnswerer({});
+        platform::Application::running().setBoxAnswerer({});
         QCOMPARE(QProcess::execute("rm", {"-rf", dir.path()}), 0);
     }
 
