@@ -13,8 +13,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 namespace {
 
@@ -75,11 +75,8 @@ void showFullDecodes(TForm1& form)
 void wheelToFourTimes(TForm1& form, int slot, int delta = 120)
 {
     const QPoint at = driver::slotCentre(form, slot);
-    for (int i = 0; i < 16; ++i) {
-        QWheelEvent event(at, form.Viewport3D1->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(form.Viewport3D1, &event);
-    }
+    for (int i = 0; i < 16; ++i)
+        driver::wheel(form, at, delta);
 }
 
 bool settled(const TForm1& form)

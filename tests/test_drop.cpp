@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new/d.png"}), Qt::LinkAction);
         QVERIFY(form->imgCreateFlag);
         const QImage frame = driver::frame(*form);
-        QVERIFY(driver::near(driver::colourAt(frame, driver::slotCentre(*form, 0)), Qt::yellow));
+        QVERIFY(frameprobe::near(frameprobe::colourAt(frame, driver::slotCentre(*form, 0)), Qt::yellow));
     }
 
     void hiddenFileDroppedDirectlyIsTaken()

@@ -17,8 +17,8 @@
 #include <cstdio>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 namespace {
 

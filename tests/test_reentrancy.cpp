@@ -91,8 +91,11 @@ class Reentrancy : public QObject {
         QCOMPARE(form.imgFront, 0);
         QCOMPARE(form.imgNumber, 0);
         QCOMPARE(form.dm_round->rotation().y, 0.0f);
+        // Four entries round nine slots: entry 0 in front, the next four
+        // after it and the four before it behind, wrapping.
+        const int shown[9] = {0, 1, 2, 3, 0, 0, 1, 2, 3};
         for (int slot = 0; slot < 9; ++slot)
-            QCOMPARE(form.imgs[slot]->pictureSize(), entries::size(1 + ring::entryForSlot(slot, int(expected.size()))));
+            QCOMPARE(form.imgs[slot]->pictureSize(), entries::size(1 + shown[slot]));
     }
 
 private slots:

@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 class Startup : public QObject {
     Q_OBJECT

@@ -14,8 +14,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 class Stepping : public QObject {
     Q_OBJECT
