@@ -114,9 +114,8 @@ struct LocaleCompare::Reading {
 
 std::string LocaleCompare::sortKey(std::string_view name) const
 {
-    // Kept between calls: lists build millions of keys.
-    thread_local Reading reading;
-    reading.clear();
+    // Lists build their many keys through a KeyMaker, which keeps its reading.
+    Reading reading;
     reading.read(impl_->windows, name);
     std::string key;
     reading.appendKey(key);
