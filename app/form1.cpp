@@ -145,7 +145,7 @@ void TForm1::placeChildren()
 void TForm1::FormCreate(const std::vector<std::string>& arguments)
 {
     imgCreateFlag = false;
-    stlf = std::make_unique<PictureList>();
+    stlf = std::make_unique<PictureList>(nameOrder_);
     imgNumber = 0;
     imgFront = 0;
     // A picture that cannot be opened is reported; start-up goes on with the
@@ -175,7 +175,7 @@ void TForm1::FormDestroy()
 
 void TForm1::B_QuitClick()
 {
-    const platform::BoxAnswer answer = platform::showModalBox(
+    const platform::BoxAnswer answer = platform::Application::showBox(
         {platform::BoxRequest::YesNo, QString::fromUtf8(layout::quitTitle), QString::fromUtf8(layout::quitQuestion)});
     if (answer == platform::BoxAnswer::Yes)
         QCoreApplication::quit();

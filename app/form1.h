@@ -169,8 +169,12 @@ private:
         std::optional<Detail> inset;         // the detail of the part decoded finer over it, if any
     };
     std::array<PlaneRecord, ring::slotCount> imgRecords_;    // one record per plane, by slot
+    // The user locale's name order that stlf sorts by, read once.
+    const order::NameOrder nameOrder_ = order::userNameOrder();
+    // The decoding threads; they end with the window, after every job below.
+    DecodeLanes lanes_;
     // Planes' pictures decoded again at the detail the view needs now.
-    PlaneRefinement refinements_;
+    PlaneRefinement refinements_{lanes_};
     // The pictures the next step either way will load, decoded ahead.
-    DecodeAhead decodeAhead_;
+    DecodeAhead decodeAhead_{lanes_};
 };

@@ -40,7 +40,7 @@ void TForm1::collectAndLoad(const std::vector<std::string>& paths)
 // meanwhile, and whatever handles them finds stlf whole, as it was before.
 PictureList TForm1::collect(const std::vector<std::string>& paths)
 {
-    PictureList found;
+    PictureList found{nameOrder_};
     const QScopedValueRollback<const PictureList*> shown(collecting_, &found);
     for (const std::string& path : paths) {
         platform::processPendingEvents();

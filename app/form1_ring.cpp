@@ -77,7 +77,8 @@ void TForm1::Image_Load_start()
             if (jobs[earlier] && jobs[earlier]->source() == sources[opened])
                 jobs[opened] = jobs[earlier];
         if (!jobs[opened])
-            jobs[opened] = std::make_shared<const DecodeJob>(std::move(file), sources[opened].detail, DecodeJob::Load);
+            jobs[opened] = std::make_shared<const DecodeJob>(std::move(file), sources[opened].detail, DecodeJob::Load,
+                                                              lanes_);
     }
     for (int i = 0; i < opened; ++i)
         showPicture(i, stlf->at(ring::entryForSlot(i, n)), sources[i], jobs[i] ? jobs[i]->result() : PreparedPicture{});

@@ -75,8 +75,9 @@ int main(int argc, char** argv)
     const std::string tree = bench::pictureTree(argv[1], pictures);
 
     int listed = 0;
+    const order::NameOrder nameOrder = order::userNameOrder();
     auto scanAndList = [&] {
-        PictureList list;
+        PictureList list(nameOrder);
         list.addBatch(scanFolder(tree));
         listed = list.count();
     };

@@ -8,7 +8,6 @@
 // first use.
 #include "app/form1.h"
 #include "platform/error_report.h"
-#include "platform/modal_box.h"
 #include "support/drag_drop.h"
 #include "support/proc_status.h"
 #include "view3d/viewport3d.h"
@@ -129,7 +128,7 @@ int main(int argc, char** argv)
         makePictures(soak);
 
     int errors = 0;
-    platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+    app.setBoxAnswerer([&](const platform::BoxRequest& box) {
         ++errors;
         std::fprintf(stderr, "reported: %s\n", qPrintable(box.text));
         return platform::BoxAnswer::Ok;

@@ -8,7 +8,7 @@ void DecodeAhead::prepare(int direction, const std::string& path, image::Picture
     if (held.job && held.path == path && held.job->source() == source)
         return;
     held.job.reset(); // asked to stop before the next one starts
-    held = {path, std::make_unique<DecodeJob>(std::move(file), detail, DecodeJob::Ahead)};
+    held = {path, std::make_unique<DecodeJob>(std::move(file), detail, DecodeJob::Ahead, lanes_)};
 }
 
 void DecodeAhead::drop(int direction)

@@ -10,6 +10,9 @@
 
 class DecodeAhead {
 public:
+    // Decodes on the Ahead lane of lanes.
+    explicit DecodeAhead(DecodeLanes& lanes) : lanes_(lanes) {}
+
     // Decodes file, opened from path, as the picture of the next step in
     // direction (+1 Next, -1 Previous), unless that is decoded already;
     // drops what was decoded for that direction before.
@@ -34,5 +37,6 @@ private:
         std::unique_ptr<DecodeJob> job;
     };
     static int index(int direction) { return direction > 0 ? 0 : 1; }
+    DecodeLanes& lanes_;
     std::array<Held, 2> held_;
 };

@@ -4,6 +4,7 @@
 #include "image/picture_reader.h"
 #include <QFuture>
 #include <QRectF>
+#include <QThreadPool>
 #include <atomic>
 #include <memory>
 #include <stop_token>
@@ -55,10 +56,11 @@ PreparedPicture preparePicture(image::PictureFile file, Detail detail, int threa
 // so do decodes at finer or coarser detail for planes already shown, but
 // each of those, awaited alone, decodes on two threads. All three lanes give way
 // to the user-interface thread and the renderer.
+class DecodeLanes;
 class DecodeJob {
 public:
     enum Lane { Load, Ahead, Refine };
-    DecodeJob(image::PictureFile file, Detail detail, Lane lane);
+    DecodeJob(image::PictureFile file, Detail detail, Lane lane, DecodeLanes& lanes);
     // A decode still running is asked to stop; its result is dropped.
     ~DecodeJob();
     DecodeJob(const DecodeJob&) = delete;
@@ -78,4 +80,16 @@ private:
     std::stop_source stop_;
     std::shared_ptr<std::atomic_bool> begun_ = std::make_shared<std::atomic_bool>(false);
     QFuture<PreparedPicture> future_;
+};
+
+// The threads of the three lanes: our own, so that Qt's use of its global
+// pool never waits on ours. Their owner outlives every job it hands them to;
+// on its end they finish the decodes under way, so none runs on past it.
+class DecodeLanes {
+public:
+    DecodeLanes();
+    QThreadPool& threads(DecodeJob::Lane lane);
+
+private:
+    QThreadPool load_, ahead_, refine_;
 };

@@ -38,7 +38,7 @@ void PlaneRefinement::request(int plane, image::PictureFile file, Detail detail)
     if (const Detail* under = pending(plane); under && *under == detail)
         return;
     drop(plane); // asked to stop before the next one starts
-    auto job = std::make_unique<DecodeJob>(std::move(file), detail, DecodeJob::Refine);
+    auto job = std::make_unique<DecodeJob>(std::move(file), detail, DecodeJob::Refine, lanes_);
     auto watcher = std::make_unique<QFutureWatcher<PreparedPicture>>();
     // A replaced or dropped decode takes its watcher with it: what finishes
     // here is the decode plane holds now.

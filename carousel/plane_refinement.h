@@ -30,7 +30,8 @@ QRectF insetPart(const QRectF& shown);
 class PlaneRefinement : public QObject {
     Q_OBJECT
 public:
-    PlaneRefinement() = default;
+    // Decodes on the Refine lane of lanes.
+    explicit PlaneRefinement(DecodeLanes& lanes) : lanes_(lanes) {}
     // Decodes under way are dropped before the object is gone.
     ~PlaneRefinement() override;
     PlaneRefinement(const PlaneRefinement&) = delete;
@@ -59,5 +60,6 @@ private:
         std::unique_ptr<DecodeJob> job;
         std::unique_ptr<QFutureWatcher<PreparedPicture>> watcher;
     };
+    DecodeLanes& lanes_;
     std::map<int, Held> jobs_;
 };

@@ -1,10 +1,5 @@
 #include "collection/picture_list.h"
 #include "collection/key_order.h"
-#ifdef _WIN32
-#include "order/compare_win.h"
-#else
-#include "order/locale_compare.h"
-#endif
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
@@ -13,29 +8,6 @@
 #include <thread>
 
 namespace {
-
-// A byte string whose plain byte order is the user locale's name order: on
-// Windows the platform's own, elsewhere ours, which reproduces it.
-std::string sortKey(const std::string& path)
-{
-#ifdef _WIN32
-    return order::nameSortKey(path);
-#else
-    return order::LocaleCompare::user().sortKey(path);
-#endif
-}
-
-// sortKey for paths one after another; ours reads a folder's part of its
-// paths once.
-#ifdef _WIN32
-struct KeyMaker {
-    void append(const std::string& path, std::string& keys) const { keys += sortKey(path); }
-};
-#else
-struct KeyMaker : order::LocaleCompare::KeyMaker {
-    KeyMaker() : order::LocaleCompare::KeyMaker(order::LocaleCompare::user()) {}
-};
-#endif
 
 size_t workerCount(size_t count)
 {
@@ -66,6 +38,7 @@ constexpr size_t bucketSize = size_t(1) << 16;
 // from call to call.
 class KeyBlock {
 public:
+    explicit KeyBlock(const order::NameOrder& nameOrder) : maker_(nameOrder) {}
     const std::vector<std::string_view>& of(const PathStore& paths, std::span<const uint32_t> positions)
     {
         bytes_.clear();
@@ -83,7 +56,7 @@ public:
     }
 
 private:
-    KeyMaker maker_;
+    order::NameOrder::KeyMaker maker_;
     std::string path_, bytes_;
     std::vector<size_t> ends_;
     std::vector<std::string_view> keys_;
@@ -91,7 +64,7 @@ private:
 
 // Keys that cut the key range into buckets of about bucketSize paths each,
 // from a sample of evenly spaced paths.
-std::vector<std::string> bucketCuts(const PathStore& paths)
+std::vector<std::string> bucketCuts(const PathStore& paths, const order::NameOrder& nameOrder)
 {
     constexpr size_t samplesPerBucket = 16;
     const size_t buckets = (paths.size() + bucketSize - 1) / bucketSize;
@@ -99,7 +72,7 @@ std::vector<std::string> bucketCuts(const PathStore& paths)
         return {};
     std::vector<std::string> sample;
     for (size_t i = 0; i < buckets * samplesPerBucket; ++i)
-        sample.push_back(sortKey(paths.path(i * paths.size() / (buckets * samplesPerBucket))));
+        sample.push_back(nameOrder.sortKey(paths.path(i * paths.size() / (buckets * samplesPerBucket))));
     std::sort(sample.begin(), sample.end());
     std::vector<std::string> cuts;
     for (size_t bucket = 1; bucket < buckets; ++bucket)
@@ -108,13 +81,14 @@ std::vector<std::string> bucketCuts(const PathStore& paths)
 }
 
 // Each path's bucket: the number of cuts at or below its key.
-std::vector<uint16_t> buckets(const PathStore& paths, const std::vector<std::string>& cuts)
+std::vector<uint16_t> buckets(const PathStore& paths, const std::vector<std::string>& cuts,
+                              const order::NameOrder& nameOrder)
 {
     std::vector<uint16_t> bucketOf(paths.size());
     if (cuts.empty()) // one bucket needs no keys here
         return bucketOf;
     onEveryCore(paths.size(), [&](size_t, size_t first, size_t last) {
-        KeyMaker maker;
+        order::NameOrder::KeyMaker maker(nameOrder);
         std::string path, key;
         for (size_t i = first; i < last; ++i) {
             paths.path(i, path);
@@ -131,10 +105,10 @@ std::vector<uint16_t> buckets(const PathStore& paths, const std::vector<std::str
 // and then each bucket sorted on its own with its keys made again: two
 // keys a path, yet never more than a bucket's held at once. Equal keys
 // share a bucket, and the buckets follow one another in key order.
-std::vector<uint32_t> distinctOrder(const PathStore& paths)
+std::vector<uint32_t> distinctOrder(const PathStore& paths, const order::NameOrder& nameOrder)
 {
-    const std::vector<std::string> cuts = bucketCuts(paths);
-    std::vector<uint16_t> bucketOf = buckets(paths, cuts);
+    const std::vector<std::string> cuts = bucketCuts(paths, nameOrder);
+    std::vector<uint16_t> bucketOf = buckets(paths, cuts, nameOrder);
     // Each bucket's positions in their order, the buckets one after another.
     std::vector<size_t> starts(cuts.size() + 3);
     for (const uint16_t bucket : bucketOf)
@@ -147,7 +121,7 @@ std::vector<uint32_t> distinctOrder(const PathStore& paths)
     // The buckets shared out among the cores, each core sorting one at a time.
     std::vector<std::vector<uint32_t>> sorted(cuts.size() + 1);
     onEveryCore(paths.size(), [&](size_t worker, size_t, size_t) {
-        KeyBlock keys;
+        KeyBlock keys(nameOrder);
         for (size_t bucket = worker; bucket < sorted.size(); bucket += workerCount(paths.size())) {
             const std::span<const uint32_t> positions(byBucket.data() + starts[bucket], starts[bucket + 1] - starts[bucket]);
             for (const uint32_t i : distinctKeyOrder(keys.of(paths, positions)))
@@ -167,13 +141,13 @@ std::vector<uint32_t> distinctOrder(const PathStore& paths)
 
 bool PictureList::add(const std::string& path)
 {
-    const std::string key = sortKey(path);
+    const std::string key = order_->sortKey(path);
     size_t low = 0, high = paths_.size();
     std::string other;
     while (low < high) {
         const size_t middle = low + (high - low) / 2;
         paths_.path(middle, other);
-        const int c = sortKey(other).compare(key);
+        const int c = order_->sortKey(other).compare(key);
         if (c == 0)
             return false;
         if (c < 0)
@@ -190,7 +164,7 @@ bool PictureList::add(const std::string& path)
 void PictureList::addBatch(PathStore paths)
 {
     paths_.append(std::move(paths));
-    paths_.keep(distinctOrder(paths_));
+    paths_.keep(distinctOrder(paths_, *order_));
 }
 
 void PictureList::addBatch(const std::vector<std::string>& paths)

@@ -33,18 +33,15 @@ struct LocaleCompare::Impl {
     WindowsSortKey windows;
 };
 
-const LocaleCompare& LocaleCompare::user()
+std::string userLocaleName()
 {
-    static const LocaleCompare instance([] {
-        for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"})
-            if (const char* value = std::getenv(variable); value && *value)
-                return value;
-        return "C";
-    }());
-    return instance;
+    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"})
+        if (const char* value = std::getenv(variable); value && *value)
+            return value;
+    return "C";
 }
 
-LocaleCompare::LocaleCompare(const char* localeName) : impl_(std::make_unique<Impl>(tableFor(localeName))) {}
+LocaleCompare::LocaleCompare(std::string_view localeName) : impl_(std::make_unique<Impl>(tableFor(localeName))) {}
 
 LocaleCompare::~LocaleCompare() = default;
 
@@ -117,9 +114,8 @@ struct LocaleCompare::Reading {
 
 std::string LocaleCompare::sortKey(std::string_view name) const
 {
-    // Kept between calls: lists build millions of keys.
-    thread_local Reading reading;
-    reading.clear();
+    // Lists build their many keys through a KeyMaker, which keeps its reading.
+    Reading reading;
     reading.read(impl_->windows, name);
     std::string key;
     reading.appendKey(key);

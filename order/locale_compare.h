@@ -11,14 +11,15 @@
 
 namespace order {
 
+// The user's locale for ordering names, from the environment as LC_ALL,
+// LC_COLLATE or LANG names it; "C" when none does.
+std::string userLocaleName();
+
 class LocaleCompare {
 public:
-    // The user's locale from the environment.
-    static const LocaleCompare& user();
-
     // localeName as in LANG ("ja_JP.UTF-8"): Japanese locales take the
     // Japanese order; all others, "", "C" and "POSIX" the default order.
-    explicit LocaleCompare(const char* localeName);
+    explicit LocaleCompare(std::string_view localeName);
     ~LocaleCompare();
     LocaleCompare(const LocaleCompare&) = delete;
     LocaleCompare& operator=(const LocaleCompare&) = delete;

@@ -1,5 +1,6 @@
 #include "platform/error_report.h"
-#include "platform/modal_box.h"
+#include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
@@ -17,7 +18,7 @@ QString errorReportText(const QString& message)
 
 void showErrorReport(const QString& message)
 {
-    showModalBox({BoxRequest::Ok, QString(), errorReportText(message)});
+    Application::showBox({BoxRequest::Ok, QString(), errorReportText(message)});
 }
 
 void reportErrors(const std::function<void()>& handler)
@@ -32,6 +33,26 @@ void reportErrors(const std::function<void()>& handler)
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+Application& Application::running()
+{
+    auto* application = dynamic_cast<Application*>(QCoreApplication::instance());
+    if (!application) {
+        std::fputs("platform::Application::running: the running application is not the program's own\n", stderr);
+        std::abort();
+    }
+    return *application;
+}
+
+BoxAnswer Application::showBox(const BoxRequest& request)
+{
+    // A program of plain QApplication (a test of the controls alone) shows
+    // its boxes.
+    const auto* application = dynamic_cast<Application*>(QCoreApplication::instance());
+    if (application && application->answerer_)
+        return application->answerer_(request);
+    return showModalBox(request);
+}
 
 // Shown once the event that raised it is done with, so that no box opens in
 // the middle of delivering an event.

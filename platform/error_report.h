@@ -2,6 +2,7 @@
 // Errors are exceptions carrying a message for the user. One that escapes an
 // event handler is caught by Application::notify() and shown in the error
 // report box; the program carries on.
+#include "platform/modal_box.h"
 #include <QApplication>
 #include <QString>
 #include <functional>
@@ -22,7 +23,7 @@ private:
 // code is above that of ".".
 QString errorReportText(const QString& message);
 
-// Shows the error report box for message (through the modal-box seam).
+// Shows the error report box for message (through Application::showBox).
 void showErrorReport(const QString& message);
 
 // Runs handler; an error escaping it is shown in the error report. Event
@@ -33,11 +34,24 @@ void reportErrors(const std::function<void()>& handler);
 inline constexpr const char* unknownErrorText = "原因のわからないエラーが起きました";
 
 // Catches what escapes an event handler anyway, as the last line of defence,
-// and reports it once the event is done with.
+// and reports it once the event is done with. It holds the seam every modal
+// box of the program goes through.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // The running application; the program and its tests make it ours.
+    static Application& running();
+    // Shows request as a modal box and returns the answer, or has the
+    // answerer set on the running application answer without a box.
+    static BoxAnswer showBox(const BoxRequest& request);
+    // Answers boxes by answerer instead of showing them, until reset with an
+    // empty function: tests answer every box so, and never block on one.
+    void setBoxAnswerer(BoxAnswerer answerer) { answerer_ = std::move(answerer); }
+
+private:
+    BoxAnswerer answerer_;
 };
 
 }

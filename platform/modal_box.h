@@ -1,6 +1,7 @@
 #pragma once
-// Every modal box of the program goes through here, so tests can answer a box
-// without it ever blocking.
+// The program's modal boxes, shown for real. Every box goes through
+// Application::showBox, so that tests can answer a box without it ever
+// blocking.
 #include <QString>
 #include <functional>
 
@@ -15,10 +16,10 @@ struct BoxRequest {
 
 enum class BoxAnswer { Ok, Yes, No };
 
+// Answers a box in the user's place.
+using BoxAnswerer = std::function<BoxAnswer(const BoxRequest&)>;
+
 // Shows the box modally (no owner, no icon) and returns the user's answer.
 BoxAnswer showModalBox(const BoxRequest& request);
-
-// Replaces the real boxes by answerer until reset with an empty function.
-void setModalBoxAnswerer(std::function<BoxAnswer(const BoxRequest&)> answerer);
 
 }

@@ -1,6 +1,6 @@
 // The control column inside the main window: where everything sits, keyboard
 // focus, and Quit with its confirmation.
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "resources/form_layout.h"
 #include "support/fixtures.h"
 #include "support/real_box.h"
@@ -21,7 +21,7 @@ class Column : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void layoutAtStartAndAfterResize()
     {
@@ -83,7 +83,7 @@ private slots:
         auto form = driver::startForm({dir.path().toStdString()});
         form->SB_H->setValue(12.5);
         QList<platform::BoxRequest> asked;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             asked << box;
             return platform::BoxAnswer::No;
         });
@@ -124,7 +124,7 @@ private slots:
     {
         auto form = driver::startForm({});
         bool asked = false;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest&) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest&) {
             asked = true;
             return platform::BoxAnswer::No;
         });

@@ -1,7 +1,7 @@
 // The ring's pictures are decoded at the detail the view can show and
 // decoded again when a zoom needs more: what the user sees stays what full
 // decodes would show, and a file that changed meanwhile is never read again.
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "view3d/viewport3d.h"
@@ -13,8 +13,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 namespace {
 
@@ -75,11 +75,8 @@ void showFullDecodes(TForm1& form)
 void wheelToFourTimes(TForm1& form, int slot, int delta = 120)
 {
     const QPoint at = driver::slotCentre(form, slot);
-    for (int i = 0; i < 16; ++i) {
-        QWheelEvent event(at, form.Viewport3D1->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(form.Viewport3D1, &event);
-    }
+    for (int i = 0; i < 16; ++i)
+        driver::wheel(form, at, delta);
 }
 
 bool settled(const TForm1& form)
@@ -117,7 +114,7 @@ private slots:
         for (int i = 0; i < 9; ++i)
             fixtures::writeImage(folder("detailed/p" + std::to_string(i) + "." + formats[i]), detailed(i),
                                  QByteArray(formats[i]).toUpper().replace("JPG", "JPEG").constData());
-        platform::setModalBoxAnswerer([this](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([this](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });

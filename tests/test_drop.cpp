@@ -1,6 +1,6 @@
 // Files and folders dropped on the window, through real drag and drop events
 // delivered to the widgets under the pointer.
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/drag_drop.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
@@ -40,7 +40,7 @@ private slots:
         fixtures::writePicture(root() + "/new/d.png", QSize(43, 30), Qt::yellow);
         fixtures::writeText(root() + "/readme.txt", "hello");
     }
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void onlyPathsAreAccepted()
     {
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new/d.png"}), Qt::LinkAction);
         QVERIFY(form->imgCreateFlag);
         const QImage frame = driver::frame(*form);
-        QVERIFY(driver::near(driver::colourAt(frame, driver::slotCentre(*form, 0)), Qt::yellow));
+        QVERIFY(frameprobe::near(frameprobe::colourAt(frame, driver::slotCentre(*form, 0)), Qt::yellow));
     }
 
     void hiddenFileDroppedDirectlyIsTaken()
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
         bool progressShownAtReport = true;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             progressShownAtReport = driver::progressWindowOpen();
             return platform::BoxAnswer::Ok;

@@ -2,7 +2,7 @@
 // window that stand in for flicks here: which swipes step the ring, and that
 // taps, mouse drags and the controls under the finger work as before.
 #include "app/flick.h"
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "platform/swipe_filter.h"
 #include "support/fixtures.h"
 #include "view3d/viewport3d.h"
@@ -112,7 +112,7 @@ private slots:
             fixtures::writePicture(dir.path().toStdString() + "/p" + std::to_string(k) + ".png", QSize(40, 30),
                 QColor::fromHsv(k * 70, 255, 255));
     }
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void decision_data()
     {
@@ -267,7 +267,10 @@ private slots:
     void leftSwipeWithoutPicturesDoesNothing()
     {
         int boxes = 0;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest&) { ++boxes; return platform::BoxAnswer::Ok; });
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest&) {
+            ++boxes;
+            return platform::BoxAnswer::Ok;
+        });
         auto form = driver::startForm({});
         SwipeLog log(*form);
         swipe(form->Viewport3D1, QPoint(400, 300), QPoint(-150, 0));

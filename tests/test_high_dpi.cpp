@@ -9,22 +9,10 @@
 #include <QtTest>
 #include <cmath>
 
-using driver::colourAt;
-using driver::near;
-
-namespace {
-
-QColor slotColour(int k)
-{
-    return QColor::fromHsv(k * 40, 255, 200);
-}
-
-QPointF onScreen(TForm1& form, int slot, float x, float y)
-{
-    return form.Viewport3D1->project(form.imgs[slot]->worldMatrix().map(QVector3D(x, y, 0)));
-}
-
-}
+using driver::onScreen;
+using fixtures::slotColour;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 class HighDpi : public QObject {
     Q_OBJECT
@@ -91,16 +79,9 @@ private slots:
             const QPoint at = c.at.toPoint();
             const QColor drawn = c.expected.isEmpty() ? QColor(Qt::black) : slotColour(c.expected[0]);
             QVERIFY(near(colourAt(frame, at), drawn, 6));
-            for (auto* plane : form->imgs)
-                plane->setScale({1, 1, 1});
-            QWheelEvent event(at, form->Viewport3D1->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(form->Viewport3D1, &event);
-            QList<int> zoomed;
-            for (int i = 0; i < 9; ++i)
-                if (form->imgs[i]->scale().x != 1.0f)
-                    zoomed << i;
-            QCOMPARE(zoomed, c.expected);
+            driver::resetZoom(*form);
+            driver::wheel(*form, at, 120);
+            QCOMPARE(driver::zoomed(*form), c.expected);
         }
     }
 };

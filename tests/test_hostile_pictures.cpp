@@ -4,7 +4,7 @@
 #include "carousel/fit.h"
 #include "carousel/ring.h"
 #include "hostile/corpus.h"
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/fixtures.h"
 #include "support/proc_status.h"
 #include "viewer_support/form_driver.h"
@@ -52,7 +52,7 @@ class HostilePictures : public QObject {
     QTemporaryDir dir;
 
 private slots:
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void everyVariantShowsOrKeepsWhatThePlaneShowed()
     {
@@ -66,7 +66,7 @@ private slots:
             variantAt[path] = &variant;
         }
         QStringList reports;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });

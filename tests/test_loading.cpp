@@ -4,7 +4,7 @@
 // decode ahead and the step that loads it.
 #include "carousel/ring.h"
 #include "image/picture_reader.h"
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "view3d/viewport3d.h"
@@ -17,8 +17,8 @@
 #include <cstdio>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 namespace {
 
@@ -47,7 +47,7 @@ private slots:
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void stepShowsTheFileAsItIsAtTheStep_data()
     {
@@ -92,7 +92,7 @@ private slots:
         }
 
         QStringList reports;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });
@@ -141,7 +141,7 @@ private slots:
 
         QStringList reports;
         QList<QSize> sizesAtReport;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             for (auto* plane : form->imgs)
                 sizesAtReport << plane->pictureSize();
@@ -169,7 +169,7 @@ private slots:
         const std::string locked = root() + entries::name(2);
         QCOMPARE(::chmod(locked.c_str(), 0), 0);
         QStringList reports;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });

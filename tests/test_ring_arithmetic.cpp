@@ -12,8 +12,9 @@ private slots:
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<float>("width");
         QTest::addColumn<float>("height");
-        QTest::newRow("landscape") << QSize(600, 400) << 4.0f << float(400.0L * 4 / 600);
-        QTest::newRow("portrait") << QSize(400, 600) << float(400.0L * 4 / 600) << 4.0f;
+        QTest::newRow("landscape") << QSize(600, 400) << 4.0f << 2.6666667f;
+        QTest::newRow("portrait") << QSize(400, 600) << 2.6666667f << 4.0f;
+        QTest::newRow("four by three") << QSize(800, 600) << 4.0f << 3.0f;
         QTest::newRow("square") << QSize(500, 500) << 4.0f << 4.0f;
         QTest::newRow("one pixel high") << QSize(4000, 1) << 4.0f << 0.001f;
         QTest::newRow("tall strip") << QSize(3, 30000) << 0.0004f << 4.0f;

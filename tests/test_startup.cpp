@@ -1,6 +1,6 @@
 // Starting the viewer on argument lists: which pictures the ring shows, where
 // and how, and what happens with bad input.
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "view3d/viewport3d.h"
@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 class Startup : public QObject {
     Q_OBJECT
@@ -25,7 +25,7 @@ private slots:
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void noArgumentsShowsBlackViewAndNoRing()
     {
@@ -140,7 +140,7 @@ private slots:
         fixtures::writeText(root() + "/broken.jpg", "this is text, not a picture");
         fixtures::writeText(root() + "/zero.png", "");
         bool reported = false;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest&) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest&) {
             reported = true;
             return platform::BoxAnswer::Ok;
         });
@@ -174,7 +174,7 @@ private slots:
         const std::string locked = root() + "/b.png";
         QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.title + "|" + box.text;
             return platform::BoxAnswer::Ok;
         });

@@ -1,7 +1,7 @@
 // Next and Previous through real clicks and keys: which slot and entry are
 // loaded, how the ring turns tick by tick, and what a failed step leaves.
 #include "carousel/ring.h"
-#include "platform/modal_box.h"
+#include "platform/error_report.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "view3d/viewport3d.h"
@@ -14,8 +14,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-using driver::colourAt;
-using driver::near;
+using frameprobe::colourAt;
+using frameprobe::near;
 
 class Stepping : public QObject {
     Q_OBJECT
@@ -39,7 +39,7 @@ class Stepping : public QObject {
     }
 
 private slots:
-    void cleanup() { platform::setModalBoxAnswerer({}); }
+    void cleanup() { platform::Application::running().setBoxAnswerer({}); }
 
     void stepsKeepTheRingInvariant_data()
     {
@@ -194,7 +194,7 @@ private slots:
         const std::string locked = root() + entries::name(5); // loaded by Next
         QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });

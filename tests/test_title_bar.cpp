@@ -31,7 +31,7 @@ QImage screenshot()
 
 bool samePixel(QRgb a, QRgb b)
 {
-    return driver::near(QColor(a), QColor(b), 16);
+    return frameprobe::near(QColor(a), QColor(b), 16);
 }
 
 // Whether the client area shows at origin on the output, seen on a grid

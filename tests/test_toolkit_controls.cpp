@@ -1,4 +1,5 @@
 // The painted controls, driven through real input events in shown windows.
+#include "support/frame_probe.h"
 #include "view3d/accessible_view.h"
 #include "view3d/viewport3d.h"
 #include "widgets/accessible_controls.h"
@@ -16,6 +17,7 @@
 #include <numbers>
 
 using namespace widgets;
+using frameprobe::near;
 
 namespace {
 
@@ -91,12 +93,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent*) override { ++keys; }
 };
-
-bool near(QColor a, QColor b, int tolerance)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
-}
 
 QString describe(QColor colour) { return colour.name(QColor::HexArgb); }
 

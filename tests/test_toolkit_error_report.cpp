@@ -1,6 +1,5 @@
 // The error report: its text rule, and the real box it shows.
 #include "platform/error_report.h"
-#include "platform/modal_box.h"
 #include "support/real_box.h"
 #include <QMessageBox>
 #include <QPushButton>
@@ -95,7 +94,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, shown);
         QStringList texts;
-        platform::setModalBoxAnswerer([&](const platform::BoxRequest& box) {
+        platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             texts << box.text;
             return platform::BoxAnswer::Ok;
         });
@@ -108,7 +107,7 @@ private slots:
             throw 42;
         });
         QTRY_COMPARE(texts, QStringList{shown});
-        platform::setModalBoxAnswerer({});
+        platform::Application::running().setBoxAnswerer({});
     }
 };
 

@@ -9,45 +9,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using driver::colourAt;
-using driver::near;
-
-namespace {
-
-void wheel(TForm1& form, QPoint at, int delta, Qt::ScrollPhase phase = Qt::NoScrollPhase)
-{
-    QWheelEvent event(at, form.Viewport3D1->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, phase, false);
-    QApplication::sendEvent(form.Viewport3D1, &event);
-}
-
-// Slots whose plane is zoomed.
-QList<int> zoomed(const TForm1& form)
-{
-    QList<int> found;
-    for (int i = 0; i < 9; ++i)
-        if (form.imgs[i]->scale().x != 1.0f)
-            found << i;
-    return found;
-}
-
-void resetZoom(TForm1& form)
-{
-    for (auto* plane : form.imgs)
-        plane->setScale({1, 1, 1});
-}
-
-QColor slotColour(int k)
-{
-    return QColor::fromHsv(k * 40, 255, 200);
-}
-
-QPoint onScreen(TForm1& form, int slot, float x, float y)
-{
-    return form.Viewport3D1->project(form.imgs[slot]->worldMatrix().map(QVector3D(x, y, 0))).toPoint();
-}
-
-}
+using frameprobe::colourAt;
+using frameprobe::near;
+using driver::onScreen;
+using driver::resetZoom;
+using driver::wheel;
+using driver::zoomed;
+using fixtures::slotColour;
 
 class View : public QObject {
     Q_OBJECT
@@ -71,7 +39,7 @@ private slots:
                                    slotColour(k));
         auto form = driver::startForm({dir.path().toStdString()});
         const QImage frame = driver::frame(*form);
-        const int row = onScreen(*form, 0, 0, 0).y();
+        const int row = onScreen(*form, 0, 0, 0).toPoint().y();
         // The first pixel of slot's colour on the centre row, scanning from x.
         auto firstOf = [&](int slot, int from, int step) {
             for (int x = from; x >= 0 && x < 616; x += step)
@@ -79,14 +47,15 @@ private slots:
                     return QPoint(x + 2 * step, row);
             return QPoint(-1, -1);
         };
-        const QPoint frontRight = onScreen(*form, 0, 2, 0), frontLeft = onScreen(*form, 0, -2, 0);
+        const QPoint frontRight = onScreen(*form, 0, 2, 0).toPoint();
+        const QPoint frontLeft = onScreen(*form, 0, -2, 0).toPoint();
         struct Case {
             QPoint at;
             QList<int> expected;
         };
         const QList<Case> cases = {
-            {onScreen(*form, 0, 0, 0), {0}},
-            {onScreen(*form, 0, 1.9f, 1.4f), {0}},
+            {onScreen(*form, 0, 0, 0).toPoint(), {0}},
+            {onScreen(*form, 0, 1.9f, 1.4f).toPoint(), {0}},
             {QPoint(605, row), {1}},
             {QPoint(10, row), {8}},
             {firstOf(3, frontRight.x(), 1), {3}}, // mirrored backs beside the front plane
@@ -105,7 +74,7 @@ private slots:
         QTest::mouseClick(form->B_After, Qt::LeftButton, Qt::ShiftModifier);
         driver::waitForStepEnd(*form);
         form->SB_H->setValue(20);
-        const QPoint at = onScreen(*form, 1, 0.5f, 0.5f);
+        const QPoint at = onScreen(*form, 1, 0.5f, 0.5f).toPoint();
         QVERIFY(near(colourAt(driver::frame(*form), at), slotColour(1), 6));
         wheel(*form, at, 120);
         QCOMPARE(zoomed(*form), QList<int>{1});
@@ -114,7 +83,7 @@ private slots:
     void zoomSteps()
     {
         auto form = startWithQuadrants();
-        const QPoint centre = onScreen(*form, 0, 0, 0);
+        const QPoint centre = onScreen(*form, 0, 0, 0).toPoint();
         wheel(*form, centre, -120);
         QCOMPARE(form->imgs[0]->scale().x, 1.0f);
         wheel(*form, centre, 0);
@@ -126,7 +95,7 @@ private slots:
         wheel(*form, centre, 0, Qt::ScrollEnd);
         QCOMPARE(form->imgs[0]->scale().x, 1.0f);
         // A pixel above the picture is background until the plane grows.
-        const QPoint beyond = onScreen(*form, 0, 0.5f, -1.8f);
+        const QPoint beyond = onScreen(*form, 0, 0.5f, -1.8f).toPoint();
         QVERIFY(near(colourAt(driver::frame(*form), beyond), Qt::black, 8));
         for (int i = 0; i < 15; ++i)
             wheel(*form, centre, 120);

@@ -10,6 +10,11 @@
 
 namespace fixtures {
 
+QColor slotColour(int slot)
+{
+    return QColor::fromHsv(slot * 40, 255, 200);
+}
+
 static void makeParent(const std::string& path)
 {
     auto parent = std::filesystem::path(path).parent_path();

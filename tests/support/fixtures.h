@@ -10,6 +10,9 @@
 
 namespace fixtures {
 
+// A colour of its own for each of the nine slots, told apart in a frame.
+QColor slotColour(int slot);
+
 // Writes a picture of size filled with colour. format is "PNG", "JPEG" or
 // "BMP"; the file name does not have to match it. Creates missing folders.
 void writePicture(const std::string& path, QSize size, QColor colour, const char* format = "PNG");

@@ -14,10 +14,10 @@ QColor colourAt(const QImage& frame, QPointF pos)
     return frame.pixelColor(pixelUnder(frame, pos));
 }
 
-bool sameColour(QColor a, QColor b, int tolerance)
+bool near(QColor a, QColor b, int tolerance)
 {
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
-        && qAbs(a.blue() - b.blue()) <= tolerance && qAbs(a.alpha() - b.alpha()) <= tolerance;
+        && qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
 double litRun(const QImage& frame, QPointF pos, Qt::Orientation orientation)

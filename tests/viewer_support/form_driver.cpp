@@ -36,20 +36,34 @@ QImage frame(TForm1& form)
 
 QPoint slotCentre(TForm1& form, int slot)
 {
-    const QVector3D centre = form.imgs[slot]->worldMatrix().map(QVector3D(0, 0, 0));
-    return form.Viewport3D1->project(centre).toPoint();
+    return onScreen(form, slot, 0, 0).toPoint();
 }
 
-QColor colourAt(const QImage& frame, QPoint logical)
+QPointF onScreen(TForm1& form, int slot, float x, float y)
 {
-    const qreal ratio = frame.devicePixelRatio();
-    return frame.pixelColor(QPointF(logical.x() * ratio, logical.y() * ratio).toPoint());
+    return form.Viewport3D1->project(form.imgs[slot]->worldMatrix().map(QVector3D(x, y, 0)));
 }
 
-bool near(QColor a, QColor b, int tolerance)
+void wheel(TForm1& form, QPoint at, int delta, Qt::ScrollPhase phase)
 {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-        && std::abs(a.blue() - b.blue()) <= tolerance;
+    QWheelEvent event(at, form.Viewport3D1->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, phase, false);
+    QApplication::sendEvent(form.Viewport3D1, &event);
+}
+
+QList<int> zoomed(const TForm1& form)
+{
+    QList<int> found;
+    for (int i = 0; i < ring::slotCount; ++i)
+        if (form.imgs[i]->scale().x != 1.0f)
+            found << i;
+    return found;
+}
+
+void resetZoom(TForm1& form)
+{
+    for (auto* plane : form.imgs)
+        plane->setScale({1, 1, 1});
 }
 
 void waitForStepEnd(TForm1& form)

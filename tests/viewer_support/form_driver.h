@@ -4,8 +4,10 @@
 #include "app/form1.h"
 #include "image/picture_reader.h"
 #include "platform/error_report.h"
+#include "support/frame_probe.h"
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <memory>
 
@@ -23,11 +25,16 @@ QImage frame(TForm1& form);
 // Where the centre of slot's plane lands in the 3D view (logical pixels).
 QPoint slotCentre(TForm1& form, int slot);
 
-// The colour of frame at a logical position of the 3D view.
-QColor colourAt(const QImage& frame, QPoint logical);
+// Where the point (x, y) of slot's plane, in the plane's own units from its
+// centre, lands in the 3D view (logical pixels).
+QPointF onScreen(TForm1& form, int slot, float x, float y);
 
-// True when the two colours differ by at most tolerance in every channel.
-bool near(QColor a, QColor b, int tolerance = 24);
+// Sends a wheel turn of delta over the 3D view at a logical position.
+void wheel(TForm1& form, QPoint at, int delta, Qt::ScrollPhase phase = Qt::NoScrollPhase);
+// The slots whose plane is zoomed.
+QList<int> zoomed(const TForm1& form);
+// Every plane back at its size unzoomed.
+void resetZoom(TForm1& form);
 
 // Waits for the step animation to end (the buttons are enabled again).
 void waitForStepEnd(TForm1& form);

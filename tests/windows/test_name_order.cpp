@@ -59,7 +59,8 @@ void checks::nameOrder(const std::string& oracleFile)
         rankOf[it->second] = it->first;
         names.push_back(it->second);
     }
-    PictureList list;
+    const order::NameOrder userOrder = order::userNameOrder();
+    PictureList list(userOrder);
     list.addBatch(names);
     std::set<int> ranks;
     for (const auto& ranked : oracle.ranked)
