@@ -1,8 +1,10 @@
 #include "carousel/decode_job.h"
 #include "platform/thread_priority.h"
+#include <QPromise>
+#include <QRunnable>
 #include <QThreadPool>
-#include <QtConcurrent>
 #include <algorithm>
+#include <exception>
 
 PreparedPicture preparePicture(image::PictureFile file, Detail detail, int threads, const std::stop_token& stop)
 {
@@ -56,16 +58,58 @@ static QThreadPool& threads(DecodeJob::Lane lane)
     return lanes.refine;
 }
 
+namespace {
+
+// A decode run by a pool's thread: its result, or what it threw, goes to its
+// future. The pool deletes it once run.
+class DecodeTask : public QRunnable {
+public:
+    DecodeTask(image::PictureFile file, Detail detail, DecodeJob::Lane lane, std::stop_token stop,
+               std::shared_ptr<std::atomic_bool> begun)
+        : file_(std::move(file)), detail_(detail), lane_(lane), stop_(std::move(stop)), begun_(std::move(begun))
+    {
+        promise_.start();
+    }
+
+    QFuture<PreparedPicture> future() { return promise_.future(); }
+
+    void run() override
+    {
+        *begun_ = true;
+        try {
+            if (lane_ != DecodeJob::Load)
+                platform::giveWayToInteraction();
+            const int cores = lane_ == DecodeJob::Refine ? 2 : 1;
+            promise_.addResult(preparePicture(std::move(file_), detail_, cores, stop_));
+        } catch (...) {
+            promise_.setException(std::current_exception());
+        }
+        promise_.finish();
+    }
+
+private:
+    image::PictureFile file_;
+    Detail detail_;
+    DecodeJob::Lane lane_;
+    std::stop_token stop_;
+    std::shared_ptr<std::atomic_bool> begun_;
+    QPromise<PreparedPicture> promise_;
+};
+
+}
+
+static QFuture<PreparedPicture> startDecode(image::PictureFile file, Detail detail, DecodeJob::Lane lane,
+                                            std::stop_token stop, std::shared_ptr<std::atomic_bool> begun)
+{
+    auto task = std::make_unique<DecodeTask>(std::move(file), detail, lane, std::move(stop), std::move(begun));
+    QFuture<PreparedPicture> future = task->future();
+    threads(lane).start(task.release());
+    return future;
+}
+
 DecodeJob::DecodeJob(image::PictureFile file, Detail detail, Lane lane)
     : source_{file.identity(), detail}
-    , future_(QtConcurrent::run(&threads(lane),
-          [file = std::move(file), detail, lane, stop = stop_.get_token(), begun = begun_]() mutable {
-              *begun = true;
-              if (lane != Load)
-                  platform::giveWayToInteraction();
-              const int cores = lane == Refine ? 2 : 1;
-              return preparePicture(std::move(file), detail, cores, stop);
-          }))
+    , future_(startDecode(std::move(file), detail, lane, stop_.get_token(), begun_))
 {
 }
 
