@@ -2,8 +2,10 @@
 // and loading one picture into a plane.
 #include "app/form1.h"
 #include "carousel/fit.h"
+#include "collection/file_tests.h"
 #include "collection/full_path.h"
 #include "platform/error_report.h"
+#include "platform/system_text.h"
 #include "resources/form_layout.h"
 #include "view3d/view_detail.h"
 #include "view3d/viewport3d.h"
@@ -11,7 +13,6 @@
 #include <QWheelEvent>
 #include <exception>
 #include <memory>
-#include <system_error>
 
 void TForm1::CreateRoundImage3D()
 {
@@ -41,8 +42,7 @@ image::PictureFile TForm1::openForLoad(const std::string& path)
     image::PictureFile file = image::openPicture(path);
     if (file.status() == image::PictureRead::CannotOpen)
         throw platform::Error(QString::fromUtf8(resources::form1::openError)
-                                 .arg(QString::fromLocal8Bit(fullPath(path).c_str()),
-                                      QString::fromStdString(std::generic_category().message(file.error()))));
+                                 .arg(platform::pathText(fullPath(path)), platform::errorText(file.error())));
     return file;
 }
 
@@ -129,7 +129,7 @@ void TForm1::showPicture(int slot, const std::string& path, const PictureSource&
 void TForm1::nameViewAfterFront()
 {
     const std::string& path = stlf->at(imgNumber);
-    Viewport3D1->setAccessibleName(QFile::decodeName(QByteArray::fromStdString(path.substr(path.rfind('/') + 1))));
+    Viewport3D1->setAccessibleName(platform::pathText(path.substr(path.rfind(pathSeparator) + 1)));
 }
 
 // Decoding the file of source again would give the plane the picture it shows.

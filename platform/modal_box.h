@@ -1,19 +1,10 @@
 #pragma once
 // Every modal box of the program goes through here, so tests can answer a box
 // without it ever blocking.
-#include <QString>
+#include "platform/box_request.h"
 #include <functional>
 
 namespace platform {
-
-struct BoxRequest {
-    enum Kind { Ok, YesNo };
-    Kind kind = Ok;
-    QString title;
-    QString text;
-};
-
-enum class BoxAnswer { Ok, Yes, No };
 
 // Shows the box modally (no owner, no icon) and returns the user's answer.
 BoxAnswer showModalBox(const BoxRequest& request);

@@ -6,6 +6,7 @@
 #include "hostile/midway.h"
 #include "order/locale_compare.h"
 #include "platform/modal_box.h"
+#include "support/deep_tree.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "viewer_support/form_driver.h"
