@@ -1,34 +1,60 @@
 #include "app/flick_hook_win.h"
 #include "app/flick.h"
 
-WNDPROC PrevWndProc = nullptr;
-
 namespace {
-HWND hookedWindow = nullptr;
-FlickClient flickClient{};
+
+struct Hook {
+    WNDPROC previous;
+    FlickClient client;
+};
+
+constexpr const wchar_t* hookProperty = L"RukViewerFlickHook";
+
+Hook* hookOf(HWND hwnd)
+{
+    return static_cast<Hook*>(GetPropW(hwnd, hookProperty));
+}
+
 }
 
 void installWndProcHook(HWND mainWindow, FlickClient client)
 {
-    hookedWindow = mainWindow;
-    flickClient = client;
     // The pointer-sized calls: GetWindowLongW/SetWindowLongW would cut a
     // 64-bit procedure address to 32 bits.
-    PrevWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mainWindow, GWLP_WNDPROC));
+    auto* hook = new Hook{reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mainWindow, GWLP_WNDPROC)), client};
+    if (!SetPropW(mainWindow, hookProperty, hook)) {
+        delete hook;
+        return;
+    }
     SetWindowLongPtrW(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WndProcHook));
+}
+
+WNDPROC PrevWndProc(HWND hwnd)
+{
+    if (const Hook* hook = hookOf(hwnd))
+        return hook->previous;
+    return reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
 }
 
 LRESULT CALLBACK WndProcHook(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const bool forMainWindow = hwnd == hookedWindow;
+    Hook* hook = hookOf(hwnd);
+    if (hook && message == WM_NCDESTROY) {
+        // The window's last message: it leaves with the hook undone.
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
+        RemovePropW(hwnd, hookProperty);
+        const WNDPROC previous = hook->previous;
+        delete hook;
+        return CallWindowProcW(previous, hwnd, message, wParam, lParam);
+    }
     // The client is asked only about flicks: other messages also arrive
     // while the window, and what the client reads, is being destroyed.
-    const bool stepsEnabled = forMainWindow && message == tabletFlickMessage
-        && flickClient.stepsEnabled(flickClient.context);
-    const FlickDecision decision = decideFlick(forMainWindow, message, wParam, stepsEnabled);
+    const bool stepsEnabled =
+        hook && message == tabletFlickMessage && hook->client.stepsEnabled(hook->client.context);
+    const FlickDecision decision = decideFlick(hook != nullptr, message, wParam, stepsEnabled);
     if (!decision.handled)
-        return CallWindowProcW(PrevWndProc, hwnd, message, wParam, lParam);
+        return CallWindowProcW(PrevWndProc(hwnd), hwnd, message, wParam, lParam);
     if (decision.step != 0)
-        flickClient.runStep(flickClient.context, decision.step);
+        hook->client.runStep(hook->client.context, decision.step);
     return 1;
 }

@@ -1,15 +1,15 @@
 // TForm1's ring of nine picture planes: building it, loading it from the list,
 // and loading one picture into a plane.
 #include "app/form1.h"
+#include "collection/file_tests.h"
 #include "collection/full_path.h"
 #include "platform/error_report.h"
+#include "platform/system_text.h"
 #include "resources/form_layout.h"
 #include "view3d/viewport3d.h"
-#include <QFile>
 #include <QWheelEvent>
 #include <exception>
 #include <memory>
-#include <system_error>
 
 void TForm1::CreateRoundImage3D()
 {
@@ -39,8 +39,7 @@ image::PictureFile TForm1::openForLoad(const std::string& path)
     image::PictureFile file = image::openPicture(path);
     if (file.status() == image::PictureRead::CannotOpen)
         throw platform::Error(QString::fromUtf8(resources::form1::openError)
-                                 .arg(QString::fromLocal8Bit(fullPath(path).c_str()),
-                                      QString::fromStdString(std::generic_category().message(file.error()))));
+                                 .arg(platform::pathText(fullPath(path)), platform::errorText(file.error())));
     return file;
 }
 
@@ -107,6 +106,6 @@ void TForm1::loadOpened(int slot, const std::string& path, image::PictureFile fi
 void TForm1::nameViewAfterFront()
 {
     const std::string& path = stlf->at(imgNumber);
-    Viewport3D1->setAccessibleName(QFile::decodeName(QByteArray::fromStdString(path.substr(path.rfind('/') + 1))));
+    Viewport3D1->setAccessibleName(platform::pathText(path.substr(path.rfind(pathSeparator) + 1)));
 }
 

@@ -1,5 +1,6 @@
 // TForm1's Next and Previous steps and the animation tick that turns the ring.
 #include "app/form1.h"
+#include "platform/shift_key.h"
 #include "view3d/viewport3d.h"
 #include "widgets/arc_dial.h"
 #include "widgets/push_button.h"
@@ -45,7 +46,7 @@ void TForm1::step(int direction, Qt::KeyboardModifiers modifiers)
     }
     loadOpened(load.slot, path, std::move(file));
 
-    const bool oneTick = modifiers & Qt::ShiftModifier;
+    const bool oneTick = platform::shiftHeld(modifiers);
     tm_count = oneTick ? 1 : ring::ticksPerStep;
     rotation_deg = float(direction) * ring::slotAngle / float(tm_count);
     for (int i = 0; i < ring::slotCount; ++i)

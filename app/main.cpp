@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "image/picture_reader.h"
+#include "platform/command_line.h"
 #include "platform/error_report.h"
 #include "platform/qt_translations.h"
 #include "view3d/accessible_view.h"
@@ -43,8 +44,7 @@ int main(int argc, char** argv)
 {
     if (!displayReachable())
         return EXIT_FAILURE;
-    // The shell has split the arguments already; keep their bytes unchanged.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = platform::programArguments(argc, argv);
     platform::Application app(argc, argv);
     image::setDecoderAllocationLimit();
     platform::installQtTranslations(app);

@@ -1,12 +1,12 @@
 #include "collection/file_tests.h"
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 bool isPictureFileName(std::string_view name)
 {
+#ifdef _WIN32
+    const size_t at = name.find_last_of(".\\:");
+#else
     const size_t at = name.find_last_of("./");
+#endif
     if (at == name.npos || name[at] != '.' || name.size() - at != 4)
         return false;
     std::string extension(name.substr(at));
@@ -14,28 +14,4 @@ bool isPictureFileName(std::string_view name)
         if (c >= 'A' && c <= 'Z')
             c += 'a' - 'A';
     return extension == ".jpg" || extension == ".bmp" || extension == ".png";
-}
-
-bool isFile(const std::string& path)
-{
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-        return false;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return true;
-    // Only opening tells (permissions, ACLs, security modules); without
-    // blocking, so that a FIFO does not wait for a writer.
-    const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (file < 0)
-        return false;
-    close(file);
-    return true;
-}
-
-bool isFolder(const std::string& path)
-{
-    struct stat st;
-    if (stat(path.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    return errno != ENOENT && errno != ENOTDIR;
 }

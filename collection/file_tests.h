@@ -4,8 +4,16 @@
 #include <string>
 #include <string_view>
 
-// The extension (from the last '.' after the last '/'), lowered in ASCII
-// only, is exactly ".jpg", ".bmp" or ".png".
+// What joins a folder and a name in a path.
+#ifdef _WIN32
+inline constexpr char pathSeparator = '\\';
+#else
+inline constexpr char pathSeparator = '/';
+#endif
+
+// The extension (from the last '.' after the last separator, on Windows
+// also after the last ':'), lowered in ASCII only, is exactly ".jpg",
+// ".bmp" or ".png".
 bool isPictureFileName(std::string_view name);
 // Exists, following links, and is not a folder; a link counts only when its
 // target can be opened for reading.

@@ -1,13 +1,12 @@
 #include "collection/folder_scan.h"
 #include "collection/file_tests.h"
+#include "collection/folder_listing.h"
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
-#include <dirent.h>
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -15,15 +14,14 @@ namespace {
 // The folders on the way down to one, so that a link back up to any of them
 // (a loop) is not entered again.
 struct Ancestry {
-    dev_t device;
-    ino_t inode;
+    FolderListing::Identity identity;
     std::shared_ptr<const Ancestry> above;
 };
 
-bool onDescent(const Ancestry* folder, const struct stat& candidate)
+bool onDescent(const Ancestry* folder, const FolderListing::Identity& candidate)
 {
     for (; folder; folder = folder->above.get())
-        if (folder->device == candidate.st_dev && folder->inode == candidate.st_ino)
+        if (folder->identity == candidate)
             return true;
     return false;
 }
@@ -31,7 +29,7 @@ bool onDescent(const Ancestry* folder, const struct stat& candidate)
 // One folder of the tree, listed by whichever walking thread took it: its
 // finds and its subfolders, in listing order.
 struct Folder {
-    std::string prefix; // ends in '/'
+    std::string prefix; // ends in pathSeparator
     std::shared_ptr<const Ancestry> above;
     std::string names; // the finds' names one after another
     struct Item {
@@ -41,10 +39,11 @@ struct Folder {
     std::vector<Item> items;
 };
 
-// A link to a folder is a folder; d_type answers without a stat otherwise.
-bool isFolderEntry(const std::string& path, unsigned char type)
+// A link to a folder is a folder; the listing answers without a look at
+// the entry otherwise.
+bool isFolderEntry(const std::string& path, FolderListing::Entry::Kind kind)
 {
-    return type == DT_DIR || ((type == DT_LNK || type == DT_UNKNOWN) && isFolder(path));
+    return kind == FolderListing::Entry::Folder || (kind == FolderListing::Entry::Other && isFolder(path));
 }
 
 // The folders of a tree, listed on several threads at once: listing is
@@ -131,31 +130,25 @@ private:
     // Lists folder, unless it cannot be opened or lies on its own way down.
     void list(Folder& folder)
     {
-        DIR* dir = opendir(folder.prefix.c_str());
-        if (!dir)
+        FolderListing listing(folder.prefix);
+        if (!listing.opened() || onDescent(folder.above.get(), listing.identity()))
             return;
-        struct stat st;
-        if (fstat(dirfd(dir), &st) != 0 || onDescent(folder.above.get(), st)) {
-            closedir(dir);
-            return;
-        }
-        const auto self = std::make_shared<const Ancestry>(Ancestry{st.st_dev, st.st_ino, folder.above});
+        const auto self = std::make_shared<const Ancestry>(Ancestry{listing.identity(), folder.above});
         std::vector<Folder> subfolders;
         std::string path = folder.prefix; // reused: no allocation per entry
-        while (const dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] == '.')
-                continue;
+        FolderListing::Entry entry;
+        while (listing.next(entry)) {
             path.resize(folder.prefix.size());
-            path += entry->d_name;
-            if (isFolderEntry(path, entry->d_type)) {
+            path += entry.name;
+            if (isFolderEntry(path, entry.kind)) {
                 folder.items.push_back({subfolders.size(), true});
-                subfolders.push_back({path + '/', self, {}, {}});
-            } else if (isPictureFileName(entry->d_name) && (entry->d_type == DT_REG || isFile(path))) {
-                folder.names += entry->d_name;
+                subfolders.push_back({path + pathSeparator, self, {}, {}});
+            } else if (isPictureFileName(entry.name)
+                && (entry.kind == FolderListing::Entry::RegularFile || isFile(path))) {
+                folder.names += entry.name;
                 folder.items.push_back({folder.names.size(), false});
             }
         }
-        closedir(dir);
         folder.names.shrink_to_fit();
         folder.items.shrink_to_fit();
         const std::lock_guard lock(mutex_);
@@ -182,7 +175,7 @@ private:
 
 PathStore scanFolder(const std::string& dir)
 {
-    TreeWalk walk(dir.ends_with('/') ? dir : dir + '/');
+    TreeWalk walk(dir.ends_with(pathSeparator) ? dir : dir + pathSeparator);
     walk.run();
     return walk.finds();
 }

@@ -6,26 +6,16 @@
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstring>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
 namespace image {
-
-bool FileIdentity::operator==(const FileIdentity& other) const
-{
-    return known && other.known && device == other.device && inode == other.inode && size == other.size
-        && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-}
 
 PictureFile::PictureFile(PictureFile&& other) noexcept
     : status_(other.status_), error_(other.error_), identity_(other.identity_), fd_(std::exchange(other.fd_, -1))
@@ -44,27 +34,27 @@ PictureFile& PictureFile::operator=(PictureFile&& other) noexcept
 PictureFile::~PictureFile()
 {
     if (fd_ >= 0)
-        ::close(fd_);
+        closeFile(fd_);
 }
 
 PictureFile openPicture(const std::string& path)
 {
+    const OpenedFile opened = openForReading(path);
     PictureFile file;
-    // A path whose attributes cannot be read counts as a folder: no picture.
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
-        return file;
-
-    // Non-blocking so that a named pipe cannot hang us; files ignore the flag.
-    file.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file.fd_ < 0) {
+    file.fd_ = opened.descriptor;
+    file.error_ = opened.error;
+    file.identity_ = opened.identity;
+    switch (opened.outcome) {
+    case OpenedFile::Opened:
+        file.status_ = PictureRead::Loaded;
+        break;
+    case OpenedFile::Absent:
+        file.status_ = PictureRead::Missing;
+        break;
+    case OpenedFile::Refused:
         file.status_ = PictureRead::CannotOpen;
-        file.error_ = errno;
-        return file;
+        break;
     }
-    file.status_ = PictureRead::Loaded;
-    if (::fstat(file.fd_, &info) == 0)
-        file.identity_ = {info.st_dev, info.st_ino, info.st_size, info.st_mtim, true};
     return file;
 }
 
@@ -349,11 +339,11 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& requ
 // rest (JPEG colour spaces we leave to it, other formats, pipes).
 static PictureRead decodeContent(QFile& file, const DecodeRequest& request)
 {
-    struct stat info;
-    const bool regular = ::fstat(file.handle(), &info) == 0 && S_ISREG(info.st_mode);
+    const std::optional<std::int64_t> size = regularFileSize(file.handle());
+    const bool regular = size.has_value();
     const QByteArray start = file.peek(8);
     if (regular && isPng(start))
-        return decodePng(file, info.st_size, request);
+        return decodePng(file, *size, request);
     if (regular && isBmp(start))
         return decodeBmp(file.readAll(), request);
     if (!regular || !start.startsWith("\xff\xd8\xff"))

@@ -2,27 +2,15 @@
 // Reads a picture file into a premultiplied 32-bit image. The format comes
 // from the content, never the name; only the first frame is used.
 #include "image/decode_request.h"
+#include "image/file_open.h"
 #include "image/picture_read.h"
 #include <QImage>
 #include <QRectF>
 #include <QSize>
-#include <ctime>
 #include <stop_token>
 #include <string>
-#include <sys/types.h>
 
 namespace image {
-
-// What the file system tells of a file's content: two opens that see the
-// same identity are taken to read the same picture.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    bool known = false; // the file system told; an unknown identity equals none
-    bool operator==(const FileIdentity& other) const;
-};
 
 // A picture file opened for decoding. Opening decides Missing and
 // CannotOpen, and must happen on the thread whose file permissions apply;

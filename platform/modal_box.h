@@ -1,20 +1,12 @@
 #pragma once
-// The program's modal boxes, shown for real. Every box goes through
+// The program's modal boxes, shown for real: the system's own box, one side
+// for Windows, one for everywhere else. Every box goes through
 // Application::showBox, so that tests can answer a box without it ever
 // blocking.
-#include <QString>
+#include "platform/box_request.h"
 #include <functional>
 
 namespace platform {
-
-struct BoxRequest {
-    enum Kind { Ok, YesNo };
-    Kind kind = Ok;
-    QString title;
-    QString text;
-};
-
-enum class BoxAnswer { Ok, Yes, No };
 
 // Answers a box in the user's place.
 using BoxAnswerer = std::function<BoxAnswer(const BoxRequest&)>;

@@ -12,10 +12,21 @@ static QGradientStops twoStops(QRgb top, QRgb bottom)
     return {{0.0, argb(top)}, {1.0, argb(bottom)}};
 }
 
+// The first family present draws each character; Japanese falls to the
+// last ones.
+static QStringList fontFamilies()
+{
+#ifdef _WIN32
+    return {"Segoe UI", "Tahoma", "Yu Gothic UI", "Meiryo UI", "MS UI Gothic"};
+#else
+    return {"DejaVu Sans", "Noto Sans CJK JP"};
+#endif
+}
+
 static QFont fontOfSize(int pixels)
 {
     QFont font;
-    font.setFamilies({"DejaVu Sans", "Noto Sans CJK JP"});
+    font.setFamilies(fontFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     font.setWeight(QFont::Normal);

@@ -6,8 +6,9 @@
 
 namespace resources {
 
-// DejaVu Sans with Noto Sans CJK JP for Japanese, 11 device-independent
-// pixels, regular.
+// DejaVu Sans with Noto Sans CJK JP for Japanese (on Windows Segoe UI or
+// Tahoma, with Windows' Japanese UI fonts), 11 device-independent pixels,
+// regular.
 QFont uiFont();
 
 widgets::PanelLook panelLook();

@@ -8,7 +8,10 @@
 #     the sanitizers advise) with the sanitizers on, warnings as errors, and
 #     every test once more;
 #  3. clang-tidy over our sources;
-#  4. the Windows-only pieces under Wine;
+#  4. the Windows-only pieces under Wine, then the whole program built for
+#     Windows (scripts/windows.sh) and its tests under Wine in a virtual X
+#     display, when a Qt for mingw-w64 is at hand (RUK_QT_MINGW_ARCHIVE, or
+#     the cache): building one would take longer than CI has;
 #  5. every fuzz target for a minute (scripts/fuzz.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -45,4 +48,14 @@ xvfb-run -a -s "-screen 0 1280x1024x24" env "${sanitizing[@]}" ctest --test-dir 
 
 "$top/scripts/tidy.sh" "$sanitized"
 "$top/scripts/test_windows.sh"
+windows_status=0
+RUK_QT_NO_BUILD=1 "$top/scripts/windows.sh" || windows_status=$?
+if [ "$windows_status" -eq 3 ]; then
+  echo "SKIPPED: the Windows build's tests under Wine, for want of a Qt for mingw-w64"
+elif [ "$windows_status" -ne 0 ]; then
+  exit "$windows_status"
+else
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$top/build-windows" --output-on-failure -j1 \
+    || { tail -n 30 "$top"/build-windows/tests/*.log; exit 1; }
+fi
 "$top/scripts/fuzz.sh" 60

@@ -12,9 +12,6 @@ LIBRARIES = ["platform", "image", "order", "widgets", "view3d", "resources", "co
 ALLOWED = {
     # The process's entry point owns what lives as long as the process.
     "app/main.cpp",
-    # The Windows flick hook keeps the window procedure it replaced in
-    # globals until its rework hands that to the window it hooks.
-    "app/flick_hook_win.cpp",
 }
 # The learnt sort tables are generated constants.
 ALLOWED_FOLDERS = ("order/generated/",)

@@ -3,6 +3,7 @@
 #include "collection/file_tests.h"
 #include "collection/folder_scan.h"
 #include "collection/picture_list.h"
+#include "support/deep_tree.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include <QProcess>

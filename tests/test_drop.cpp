@@ -3,7 +3,7 @@
 #include "platform/error_report.h"
 #include "support/drag_drop.h"
 #include "support/fixtures.h"
-#include "support/permissions.h"
+#include "support/unreadable.h"
 #include "view3d/viewport3d.h"
 #include "viewer_support/form_driver.h"
 #include "widgets/panel.h"
@@ -11,7 +11,6 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/stat.h>
 
 namespace {
 
@@ -129,7 +128,6 @@ private slots:
     {
         auto form = driver::startForm({root() + "/old"});
         const std::string locked = root() + "/new/c.png";
-        QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
         bool progressShownAtReport = true;
         platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
@@ -138,10 +136,10 @@ private slots:
             return platform::BoxAnswer::Ok;
         });
         {
-            ModesEnforced modes;
+            const Unreadable refused(locked);
             QCOMPARE(dropPaths(form->Viewport3D1, {root() + "/new"}), Qt::LinkAction);
         }
-        QCOMPARE(reports, QStringList{"ファイル " + QString::fromStdString(locked) + " は開けません。 Permission denied "});
+        QCOMPARE(reports, QStringList{Unreadable::report(locked)});
         QVERIFY(!progressShownAtReport);
         QVERIFY(!driver::progressWindowOpen());
         QCOMPARE(form->stlf->count(), 2);

@@ -3,7 +3,7 @@
 #include "carousel/ring.h"
 #include "platform/error_report.h"
 #include "support/fixtures.h"
-#include "support/permissions.h"
+#include "support/unreadable.h"
 #include "view3d/viewport3d.h"
 #include "viewer_support/entries.h"
 #include "viewer_support/form_driver.h"
@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <sys/stat.h>
 
 using frameprobe::colourAt;
 using frameprobe::near;
@@ -192,17 +191,16 @@ private slots:
         auto form = startWith(12);
         form->ArcDial1->setValue(20);
         const std::string locked = root() + entries::name(5); // loaded by Next
-        QCOMPARE(chmod(locked.c_str(), 0), 0);
         QStringList reports;
         platform::Application::running().setBoxAnswerer([&](const platform::BoxRequest& box) {
             reports << box.text;
             return platform::BoxAnswer::Ok;
         });
         {
-            ModesEnforced modes;
+            const Unreadable refused(locked);
             QTest::mouseClick(form->B_After, Qt::LeftButton);
         }
-        QCOMPARE(reports, QStringList{"ファイル " + QString::fromStdString(locked) + " は開けません。 Permission denied "});
+        QCOMPARE(reports, QStringList{Unreadable::report(locked)});
         QVERIFY(!form->TM_Img->isActive());
         QVERIFY(form->B_After->isEnabled() && form->B_Before->isEnabled());
         QCOMPARE(form->imgFront, 0);

@@ -5,6 +5,7 @@
 #include "hostile/midway.h"
 #include "order/locale_compare.h"
 #include "platform/error_report.h"
+#include "support/deep_tree.h"
 #include "support/fixtures.h"
 #include "support/permissions.h"
 #include "viewer_support/form_driver.h"

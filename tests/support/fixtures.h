@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QImage>
 #include <QSize>
-#include <map>
 #include <string>
 
 namespace fixtures {
@@ -23,14 +22,6 @@ void writeImage(const std::string& path, const QImage& image, const char* format
 // Writes text to path, creating missing folders.
 void writeText(const std::string& path, const std::string& text);
 void makeFolder(const std::string& path);
-
-// A chain of depth folders named "d" below the folder root, made relative to
-// open folders since the full path outgrows PATH_MAX, with a file "a.png"
-// holding pictures[level] at each level pictures names. False when a folder
-// or file could not be made.
-bool writeDeepTree(const std::string& root, int depth, const std::map<int, QByteArray>& pictures);
-// root followed by levels times "/d": where writeDeepTree's level lies.
-std::string deepFolder(const std::string& root, int levels);
 
 // A picture whose left half, right half and top-left quarter differ, so that
 // a test can tell upright from mirrored or rolled: top-left red, top-right

@@ -47,6 +47,12 @@ struct Steps {
     std::vector<int> run;
 };
 
+FlickClient clientFor(Steps& steps)
+{
+    return {&steps, [](void* context) { return static_cast<Steps*>(context)->enabled; },
+        [](void* context, int step) { static_cast<Steps*>(context)->run.push_back(step); }};
+}
+
 HWND createWindow()
 {
     return CreateWindowExW(0, L"FlickHookTest", L"flick hook test", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
@@ -128,16 +134,21 @@ void checks::flickHook()
         return;
 
     Steps steps;
-    installWndProcHook(window,
-        {&steps, [](void* context) { return static_cast<Steps*>(context)->enabled; },
-            [](void* context, int step) { static_cast<Steps*>(context)->run.push_back(step); }});
+    installWndProcHook(window, clientFor(steps));
     // The whole 64-bit addresses, both ways.
-    expect(PrevWndProc == &ownProcedure, "PrevWndProc is the window's own procedure");
+    expect(PrevWndProc(window) == &ownProcedure, "PrevWndProc is the window's own procedure");
     expect(GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WndProcHook),
         "the window's procedure is WndProcHook");
 
     flicksStepOnlyLeftAndRight(window, steps);
     otherMessagesPassUnchanged(window, otherWindow, steps);
+
+    // Each window keeps its own hook: a flick steps only its window's client.
+    Steps otherSteps;
+    installWndProcHook(otherWindow, clientFor(otherSteps));
+    steps = {true, {}};
+    SendMessageW(otherWindow, tabletFlickMessage, flickWParam(0), 0);
+    expect(otherSteps.run == std::vector<int>{-1} && steps.run.empty(), "a flick on the second window steps its own client");
     DestroyWindow(otherWindow);
     DestroyWindow(window);
 }

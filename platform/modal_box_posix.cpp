@@ -34,7 +34,6 @@ static void keepTitleEmpty(QWidget& box)
     xcb_flush(connection);
 }
 
-// No owner window, so the box is centred on the screen; no icon.
 BoxAnswer showModalBox(const BoxRequest& request)
 {
     QMessageBox box(QMessageBox::NoIcon, request.title, request.text, QMessageBox::NoButton);
