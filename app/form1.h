@@ -92,6 +92,8 @@ public:
     const DecodeAhead& decodesAhead() const { return decodeAhead_; }
     // The planes' pictures being decoded again at the detail the view needs.
     const PlaneRefinement& refinements() const { return refinements_; }
+    // The detail slot's plane needs at the front, as its pictures are decoded.
+    Detail detailFor(int slot) const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -119,7 +121,6 @@ private:
     void showPicture(int slot, const std::string& path, const PictureSource& source, const PreparedPicture& prepared);
     bool showsAlready(int slot, const PictureSource& source) const;
     QMatrix4x4 atFront(int slot, float width, float height) const;
-    Detail detailFor(int slot) const;
     QRectF partShown(int slot) const;
     void dropInset(int slot);
     void refineWhereNeeded();
