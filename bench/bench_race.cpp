@@ -173,6 +173,7 @@ static std::vector<std::string> startView(const std::string& folder)
         files.push_back(entry.path().string());
     std::sort(files.begin(), files.end());
     std::vector<std::string> view;
+    view.reserve(ring::slotCount);
     for (int slot = 0; slot < ring::slotCount; ++slot)
         view.push_back(files[ring::entryForSlot(slot, int(files.size()))]);
     return view;
