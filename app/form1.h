@@ -105,6 +105,8 @@ public:
     const PictureList* collecting() const { return collecting_; }
     // Whether a Next or Previous step is turning the ring.
     bool stepRunning() const;
+    // The detail slot's plane needs at the front, as its pictures are decoded.
+    Detail detailFor(int slot) const;
 
 signals:
     // A step has turned the ring to its end.
@@ -148,7 +150,6 @@ private:
 
     // Detail and refinement.
     QMatrix4x4 atFront(int slot, float width, float height) const;
-    Detail detailFor(int slot) const;
     QRectF partShown(int slot) const;
     void refineWhereNeeded();
     void takeRefinement(int slot, const PictureSource& source, const PreparedPicture& prepared);

@@ -79,6 +79,8 @@ void TForm1::Image_Load_start()
             jobs[opened] = std::make_shared<const DecodeJob>(std::move(file), sources[opened].detail, DecodeJob::Load,
                                                               lanes_);
     }
+    // The decodes take a while: the view gets ready to draw meanwhile.
+    Viewport3D1->prepareFirstFrame();
     for (int i = 0; i < opened; ++i)
         showPicture(i, stlf->at(ring::entryForSlot(i, n)), sources[i], jobs[i] ? jobs[i]->result() : PreparedPicture{});
     nameViewAfterFront();

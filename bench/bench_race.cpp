@@ -6,11 +6,17 @@
 // idled. The programs are told apart only by the windows that appear;
 // nothing inside them is measured. Runs of the two alternate; one warm-up
 // each is not counted. Both sort their lists by name.
+// Then the floor of our start-up on the folder: the nine pictures of the
+// start view each decoded alone as the viewer asks for them, the sum shared
+// among the cores that load them, plus an empty OpenGL window's exec to its
+// first frame (bench_empty_window) in the same display.
 //   bench_race VIEWER [DATA_FOLDER [N]]   (default /tmp/ruk-bench, 100000)
 #include "bench/bench_support.h"
 #include "bench/picture_tree.h"
+#include "carousel/ring.h"
+#include "platform/error_report.h"
 #include "tests/support/proc_status.h"
-#include <QGuiApplication>
+#include <QThread>
 #include <csignal>
 #include <set>
 #include <sys/wait.h>
@@ -158,13 +164,94 @@ static Result race(Screen& screen, const std::vector<std::string>& command)
     return {found, peak};
 }
 
+// The nine files of folder that the start view shows: the ring's slots take
+// the first entry and the four after it, then the last four.
+static std::vector<std::string> startView(const std::string& folder)
+{
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> view;
+    view.reserve(ring::slotCount);
+    for (int slot = 0; slot < ring::slotCount; ++slot)
+        view.push_back(files[ring::entryForSlot(slot, int(files.size()))]);
+    return view;
+}
+
+// Each file opened and decoded alone on one thread, as the viewer asks for
+// it at detail; the milliseconds of all summed.
+static double decodesAlone(const std::vector<std::string>& files, const Detail& detail)
+{
+    double total = 0;
+    for (const std::string& path : files)
+        total += bench::milliseconds([&] {
+            image::decodePicture(image::openPicture(path),
+                                 {detail.maxSide, image::pictureBudget, image::pictureFormat, {}, detail.side});
+        });
+    return total;
+}
+
+// Milliseconds from exec of program to the first line it writes.
+static double untilFirstLine(const std::string& program)
+{
+    int ends[2];
+    if (pipe(ends) != 0) {
+        std::perror("pipe");
+        std::_Exit(2);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(ends[1], STDOUT_FILENO);
+        close(ends[0]);
+        execl(program.c_str(), program.c_str(), nullptr);
+        std::_Exit(127);
+    }
+    close(ends[1]);
+    char first = 0;
+    const bool said = read(ends[0], &first, 1) == 1;
+    const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    close(ends[0]);
+    waitpid(pid, nullptr, 0);
+    if (!said) {
+        std::fprintf(stderr, "%s drew no frame\n", program.c_str());
+        std::_Exit(3);
+    }
+    return elapsed;
+}
+
+// The floor of the start-up on folder, with its two parts, as figures.
+static void startupFloor(const std::string& folder)
+{
+    TForm1 form; // asked for the detail it loads the start view at
+    form.FormCreate({folder});
+    const Detail detail = form.detailFor(0);
+    const std::vector<std::string> view = startView(folder);
+    const int cores = std::min(QThread::idealThreadCount(), ring::slotCount);
+    const std::string emptyWindow = QCoreApplication::applicationDirPath().toStdString() + "/bench_empty_window";
+    std::vector<double> decodes, window, floor;
+    for (int run = 0; run <= 5; ++run) {
+        const double shared = decodesAlone(view, detail) / cores;
+        const double shown = untilFirstLine(emptyWindow);
+        if (run == 0)
+            continue;
+        decodes.push_back(shared);
+        window.push_back(shown);
+        floor.push_back(shared + shown);
+    }
+    bench::figure("start_floor", floor, "ms", "start-up floor: start view's decodes / cores + empty window");
+    bench::figure("start_decodes", decodes, "ms", "the start view's nine decodes alone, summed, / cores");
+    bench::figure("start_window", window, "ms", "an empty OpenGL window: exec to its first frame");
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::fprintf(stderr, "usage: bench_race VIEWER [DATA_FOLDER]\n");
         return 1;
     }
-    QGuiApplication app(argc, argv);
+    platform::Application app(argc, argv);
     const std::string root = argc > 2 ? argv[2] : "/tmp/ruk-bench";
     const std::string folder = raceFolder(root, bench::photos(root));
     const int treePictures = argc > 3 ? std::atoi(argv[3]) : 100000;
@@ -189,6 +276,7 @@ int main(int argc, char** argv)
         bench::figure((prefix + "_feh_peak").c_str(), fehPeak, "MiB", "feh: peak memory (VmHWM)");
     };
     raceOn("race", {argv[1], folder}, {"feh", "--sort", "filename", folder});
+    startupFloor(folder);
     raceOn("race_tree", {argv[1], tree}, {"feh", "--recursive", "--sort", "filename", tree});
     return 0;
 }

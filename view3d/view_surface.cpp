@@ -31,7 +31,10 @@ public:
         setFormat(ViewSurface::format());
         container_ = QWidget::createWindowContainer(this, &view);
         container_->setAttribute(Qt::WA_TransparentForMouseEvents);
-        connect(this, &QOpenGLWindow::frameSwapped, this, [this] { painter_.frameShown(); });
+        connect(this, &QOpenGLWindow::frameSwapped, this, [this] {
+            if (!warming_)
+                painter_.frameShown();
+        });
     }
 
     QWidget& widget() override { return *container_; }
@@ -54,10 +57,33 @@ public:
     }
     void makeCurrent() override { QOpenGLWindow::makeCurrent(); }
     void doneCurrent() override { QOpenGLWindow::doneCurrent(); }
+    // An unmapped native window takes a context and frames like a shown
+    // one; the warm-up's frame goes to no screen and is no frame shown.
+    void prepare() override
+    {
+        if (context())
+            return;
+        // The container hears of its size only when shown: a frame of
+        // another size would have the driver make its buffers again.
+        resize(container_->size());
+        QOpenGLWindow::create();
+        warming_ = true;
+        update();
+        updateAtOnce(*this);
+        warming_ = false;
+        dirty_ = true;
+    }
 
 protected:
     void initializeGL() override { painter_.initializeGL(); }
-    void paintGL() override { painter_.paintGL(size() * devicePixelRatio()); }
+    void paintGL() override
+    {
+        const QSize pixels = size() * devicePixelRatio();
+        if (warming_)
+            painter_.warmUp(pixels);
+        else
+            painter_.paintGL(pixels);
+    }
     // The platform's own update request still arrives after drawNow has
     // drawn the frame it was made for: drawing that frame again would cost
     // an animation tick twice its time.
@@ -85,6 +111,7 @@ private:
     SurfacePainter& painter_;
     QWidget* container_ = nullptr;
     bool dirty_ = true; // something changed since the last frame was drawn
+    bool warming_ = false; // the frame being drawn is prepare's, never shown
 };
 
 // The widget: draws into a framebuffer that Qt composes with the rest of
@@ -119,6 +146,8 @@ public:
     }
     void makeCurrent() override { QOpenGLWidget::makeCurrent(); }
     void doneCurrent() override { QOpenGLWidget::doneCurrent(); }
+    // Qt makes an OpenGL widget's context only when the widget is shown.
+    void prepare() override {}
 
 protected:
     void initializeGL() override { painter_.initializeGL(); }

@@ -21,6 +21,9 @@ public:
     virtual void paintGL(QSize pixels) = 0;
     // A frame has reached the screen.
     virtual void frameShown() = 0;
+    // Draw what a frame draws, into the bound framebuffer of this many
+    // device pixels, for the driver to build its pipeline; not shown.
+    virtual void warmUp(QSize pixels) = 0;
 
 protected:
     ~SurfacePainter() = default;
@@ -47,6 +50,11 @@ public:
     virtual void drawPending() = 0;
     virtual void makeCurrent() = 0;
     virtual void doneCurrent() = 0;
+    // While the window is still hidden: makes the surface and its OpenGL
+    // context and has the painter initialise and warm up in it, so that the
+    // first frame shown needs only its uploads and one draw. Nothing once
+    // the context exists, nor where the platform makes it only when shown.
+    virtual void prepare() = 0;
 };
 
 }

@@ -146,6 +146,14 @@ void Viewport3D::drawNow()
     surface_.drawNow();
 }
 
+void Viewport3D::prepareFirstFrame()
+{
+    if (gpu_)
+        return;
+    surface_.widget().setGeometry(rect());
+    surface_.prepare();
+}
+
 void Viewport3D::uploadThenDraw()
 {
     surface_.update();
@@ -218,7 +226,7 @@ void Viewport3D::initializeGL()
     gpu_ = std::make_unique<Gpu>();
     Gpu& gl = *gpu_;
     gl.initializeOpenGLFunctions();
-    gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSide_);
+    gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &deviceTextureSide_);
 
     // Without its shaders the view draws nothing at all: it says so instead.
     if (const QString failure = buildShaderProgram(gl.program, vertexShader, fragmentShader); !failure.isEmpty()) {
@@ -256,10 +264,8 @@ bool Viewport3D::uploadFor(PicturePlane& plane, const QMatrix4x4& mvp, QSize pix
     return pictureWaits || insetWaits;
 }
 
-void Viewport3D::paintGL(QSize pixels)
+void Viewport3D::beginFrame(QSize pixels)
 {
-    if (!gpu_)
-        return;
     Gpu& gl = *gpu_;
     gl.glViewport(0, 0, pixels.width(), pixels.height());
     const QColor c = background_;
@@ -278,6 +284,35 @@ void Viewport3D::paintGL(QSize pixels)
     gl.program.enableAttributeArray(0);
     gl.program.setAttributeBuffer(0, GL_FLOAT, 0, 2);
     gl.program.setUniformValue("picture", 0);
+}
+
+// Software OpenGL (Mesa's llvmpipe) compiles a shader for the state and the
+// kind of texture it draws with at the first draw that uses them: a picture
+// with its levels, not the plain white of a plane without one.
+void Viewport3D::warmUp(QSize pixels)
+{
+    if (!gpu_)
+        return;
+    beginFrame(pixels);
+    Gpu& gl = *gpu_;
+    PictureUpload picture;
+    QImage pixel(3, 3, image::pictureFormat);
+    pixel.fill(Qt::gray);
+    picture.take(image::MipPicture(pixel));
+    picture.provide(0);
+    picture.texture()->bind();
+    gl.program.setUniformValue("mvp", QMatrix4x4());
+    gl.glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    gl.glFinish();
+}
+
+void Viewport3D::paintGL(QSize pixels)
+{
+    if (!gpu_)
+        return;
+    maxTextureSide_ = deviceTextureSide_;
+    beginFrame(pixels);
+    Gpu& gl = *gpu_;
     const QMatrix4x4 toClip = viewProjection();
     bool uploading = false;
     std::unordered_set<const PicturePlane*> inScene;

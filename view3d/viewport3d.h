@@ -34,6 +34,12 @@ public:
     // been shown and drawn, a common size before.
     int maxTextureSide() const { return maxTextureSide_; }
 
+    // Called while the window is still hidden and busy otherwise (loading
+    // the pictures of its first frame): makes ready what that frame needs
+    // of OpenGL besides the pictures, the context, the shaders and the
+    // driver's pipeline for drawing a picture, so that it costs only the
+    // uploads and the draw once shown. Nothing once ready.
+    void prepareFirstFrame();
     // Draws the scene and puts it on the screen before returning, instead
     // of at the next turn of the event loop. Nothing while not exposed.
     void drawNow();
@@ -42,7 +48,8 @@ public:
     // user waits for costs two short turns instead of one long one.
     void uploadThenDraw();
     // The scene drawn now, as the screen would show it, in device pixels
-    // (with the device pixel ratio set). Null before the view was shown.
+    // (with the device pixel ratio set). Null before the view was shown or
+    // prepared.
     QImage grabFramebuffer();
     // Whether the last frame drew a picture with less detail than it needed,
     // its finer levels still going up in the frames that follow.
@@ -63,6 +70,10 @@ private:
     void initializeGL() override;
     void paintGL(QSize pixels) override;
     void frameShown() override { emit frameSwapped(); }
+    void warmUp(QSize pixels) override;
+    // The state every frame draws with, the framebuffer cleared; the
+    // program and the square bound.
+    void beginFrame(QSize pixels);
     QSize devicePixels() const;
     // Takes plane's new picture and inset and uploads what a frame that maps
     // the plane with mvp onto this many pixels needs of them; true while
@@ -73,6 +84,9 @@ private:
     Camera* camera_ = nullptr;
     QColor background_ = Qt::black;
     int maxTextureSide_ = 8192;
+    // The device's, told from the first frame on: the pictures of that frame
+    // were asked for at the common size while the view was prepared.
+    int deviceTextureSide_ = 8192;
     bool uploadWhole_ = false; // a frame read back takes every level it needs at once
     bool uploading_ = false;
     std::unique_ptr<Gpu> gpu_;
