@@ -8,7 +8,7 @@
 # missing. Prints "N passed, M failed".
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${WINDOWS_BUILD_DIR:-$top/build-windows}
+build=${WINDOWS_UNITS_BUILD_DIR:-$top/build-windows-units}
 
 packages=(g++-mingw-w64-x86-64-posix wine64)
 "$top/scripts/install_packages.sh" "${packages[@]}"
