@@ -8,9 +8,10 @@
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
 #include <QWheelEvent>
+#include <iterator>
 #include <limits>
 #include <unordered_map>
-#include <unordered_set>
+#include <utility>
 
 namespace view3d {
 
@@ -58,6 +59,7 @@ struct PlaneTextures {
     PictureUpload picture;
     PictureUpload inset;
     bool insetUp = false; // the inset has every level the last frame needed
+    bool drawn = false;   // the frame being drawn has its plane in the scene
 };
 
 struct Viewport3D::Gpu : QOpenGLFunctions {
@@ -315,12 +317,11 @@ void Viewport3D::paintGL(QSize pixels)
     Gpu& gl = *gpu_;
     const QMatrix4x4 toClip = viewProjection();
     bool uploading = false;
-    std::unordered_set<const PicturePlane*> inScene;
     forEachPlane(root_, [&](PicturePlane& plane) {
-        inScene.insert(&plane);
         const QMatrix4x4 mvp = toClip * squareToScene(plane);
         uploading |= uploadFor(plane, mvp, pixels);
-        const PlaneTextures& textures = gl.planes[&plane];
+        PlaneTextures& textures = gl.planes[&plane];
+        textures.drawn = true;
         const bool inset = plane.hasPicture() && textures.insetUp;
         if (inset) {
             textures.inset.texture()->bind();
@@ -339,7 +340,8 @@ void Viewport3D::paintGL(QSize pixels)
             gl.glDisable(GL_POLYGON_OFFSET_FILL);
     });
     // A plane gone from the scene takes its textures with it.
-    std::erase_if(gl.planes, [&](const auto& entry) { return !inScene.contains(entry.first); });
+    for (auto entry = gl.planes.begin(); entry != gl.planes.end();)
+        entry = std::exchange(entry->second.drawn, false) ? std::next(entry) : gl.planes.erase(entry);
     // The finer levels still waiting go up with the next frames.
     uploading_ = uploading;
     if (uploading)
