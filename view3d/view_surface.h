@@ -1,8 +1,8 @@
 #pragma once
-// Where the 3D view's frames go. On X11 a native OpenGL window of the view's
-// own, in a window container, puts each frame straight on the screen; a
-// Wayland compositor never shows such a container, so everywhere but X11
-// the frames go through an OpenGL widget, composed with the window.
+// Where the 3D view's frames go. On X11 and Wayland a native OpenGL window
+// of the view's own, in a window container, puts each frame straight on the
+// screen; elsewhere the frames go through an OpenGL widget, composed with
+// the window.
 // Either surface takes no input: pointer, touch and drops reach the view
 // and the widgets around it as over any other widget.
 #include <QSize>
