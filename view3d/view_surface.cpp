@@ -104,9 +104,13 @@ protected:
     }
     // The platform's own update request still arrives after drawNow has
     // drawn the frame it was made for: drawing that frame again would cost
-    // an animation tick twice its time.
+    // an animation tick twice its time. Qt on Wayland may still report the
+    // window exposed after a close has taken its platform window: there is
+    // nothing to draw on then.
     bool event(QEvent* event) override
     {
+        if ((event->type() == QEvent::Expose || event->type() == QEvent::Paint) && !handle())
+            return true;
         if (event->type() == QEvent::UpdateRequest) {
             if (!dirty_)
                 return true;

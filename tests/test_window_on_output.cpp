@@ -1,11 +1,15 @@
-// The main window's title bar under Wayland, where Qt draws it for a
-// compositor that leaves it to the program: seen on the compositor's output
-// above the client area, and its close button closes the window. Runs as a
+// The main window under Wayland as the compositor shows it: its title bar,
+// which Qt draws for a compositor that leaves it to the program, seen above
+// the client area, its close button closing the window; and the 3D view's
+// own surface, showing each new frame inside the window. Runs as a
 // client of a weston whose output is a window on the X display (so that
 // the X pointer clicks the title bar; such a weston also sends the window
 // more configure events than a headless one, and may hide a fault that the
 // headless one shows), with its screenshooter enabled.
+#include "support/fixtures.h"
 #include "viewer_support/form_driver.h"
+#include "widgets/push_button.h"
+#include "view3d/viewport3d.h"
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -58,35 +62,60 @@ std::optional<QPoint> findClient(const QImage& output, const QImage& client)
     return std::nullopt;
 }
 
-// Moves the X pointer over the output and clicks there.
-void clickOutput(QPoint at)
+// Moves the X pointer over the output and clicks button there (4 is the
+// wheel turned away from the user).
+void clickOutput(QPoint at, int button = 1)
 {
     QProcess xdotool;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("OUTPUT_DISPLAY"));
     xdotool.setProcessEnvironment(environment);
     xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),
-                                              QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+                                              QString::number(at.y()), QStringLiteral("click"), QString::number(button)});
     if (!xdotool.waitForFinished() || xdotool.exitCode() != 0)
         qFatal("xdotool failed: %s", xdotool.readAllStandardError().constData());
 }
 
 }
 
-class TitleBar : public QObject {
+class WindowOnOutput : public QObject {
     Q_OBJECT
 
     // Where the client area of form, started, shows on the output.
     static QPoint clientOrigin(TForm1& form, QImage& output)
     {
-        // The client area's top, which the desktop's shell places on the
-        // output even when the rest runs off its bottom.
-        const QImage client = form.grab(QRect(0, 0, form.width(), 120)).toImage().convertToFormat(QImage::Format_RGB32);
+        // The top of the control column, which the desktop's shell places
+        // on the output even when the rest runs off its bottom; the 3D view
+        // beside it has a surface of its own, which grabbing the widgets
+        // does not see.
+        const int column = form.Viewport3D1->geometry().right() + 1;
+        const QImage client =
+            form.grab(QRect(column, 0, form.width() - column, 120)).toImage().convertToFormat(QImage::Format_RGB32);
         std::optional<QPoint> origin;
         if (!QTest::qWaitFor([&] { return (output = screenshot(), origin = findClient(output, client)).has_value(); }, 10000))
             qFatal("the client area never showed on the output");
-        return *origin;
+        return *origin - QPoint(column, 0);
     }
+
+    // A window started on a red picture and a blue one.
+    static std::unique_ptr<TForm1> startOnRedAndBlue(const QTemporaryDir& dir)
+    {
+        fixtures::writePicture(dir.filePath(QStringLiteral("a.png")).toStdString(), QSize(400, 300), Qt::red);
+        fixtures::writePicture(dir.filePath(QStringLiteral("b.png")).toStdString(), QSize(400, 300), Qt::blue);
+        return driver::startForm({dir.path().toStdString()});
+    }
+
+    // Where the centre of form's front picture shows on the output.
+    static QPoint frontOnOutput(TForm1& form, QImage& output)
+    {
+        const QPoint front = clientOrigin(form, output) + form.Viewport3D1->pos() + driver::slotCentre(form, 0);
+        if (!output.rect().contains(front))
+            qFatal("the front picture lies off the output");
+        return front;
+    }
+
+    // Whether an X pointer reaches the compositor's clients.
+    static bool pointerReaches() { return !qEnvironmentVariableIsEmpty("OUTPUT_DISPLAY"); }
 
 private slots:
     void initTestCase()
@@ -116,9 +145,38 @@ private slots:
                                 .arg(band.width() * band.height())));
     }
 
+    // A red and a blue picture: the front plane's centre shows red on the
+    // output, and blue after a Next step, so the view's frames reach the
+    // screen where the view lies in the window.
+    void viewShowsItsFramesInTheWindow()
+    {
+        QTemporaryDir dir;
+        auto form = startOnRedAndBlue(dir);
+        QImage output;
+        const QPoint front = frontOnOutput(*form, output);
+        auto frontShows = [&](QColor colour) { return samePixel(screenshot().pixel(front), colour.rgb()); };
+        QTRY_VERIFY_WITH_TIMEOUT(frontShows(Qt::red), 10000);
+        QTest::mouseClick(form->B_After, Qt::LeftButton);
+        driver::waitForStepEnd(*form);
+        QTRY_VERIFY_WITH_TIMEOUT(frontShows(Qt::blue), 10000);
+    }
+
+    // The view's surface takes no input: the wheel over the front picture
+    // reaches the view beneath it and zooms that picture.
+    void wheelOverTheViewZoomsThePicture()
+    {
+        if (!pointerReaches())
+            QSKIP("no pointer reaches this compositor's clients");
+        QTemporaryDir dir;
+        auto form = startOnRedAndBlue(dir);
+        QImage output;
+        clickOutput(frontOnOutput(*form, output), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(driver::zoomed(*form), QList<int>{0}, 10000);
+    }
+
     void closeButtonClosesTheWindow()
     {
-        if (qEnvironmentVariableIsEmpty("OUTPUT_DISPLAY"))
+        if (!pointerReaches())
             QSKIP("no pointer reaches this compositor's clients");
         auto form = driver::startForm({});
         QImage output;
@@ -129,5 +187,5 @@ private slots:
     }
 };
 
-VIEWER_TEST_MAIN(TitleBar)
-#include "test_title_bar.moc"
+VIEWER_TEST_MAIN(WindowOnOutput)
+#include "test_window_on_output.moc"
