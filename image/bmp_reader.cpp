@@ -1,5 +1,5 @@
 #include "image/bmp_reader.h"
-#include "image/huge_page_image.h"
+#include "image/huge_page_memory.h"
 #include "image/premultiplied_pixels.h"
 #include "image/row_reducer.h"
 #include <QtEndian>

@@ -1,5 +1,5 @@
 #include "image/mip_picture.h"
-#include "image/huge_page_image.h"
+#include "image/huge_page_memory.h"
 #include <algorithm>
 #include <thread>
 

@@ -1,6 +1,6 @@
 #include "image/picture_reader.h"
 #include "image/bmp_reader.h"
-#include "image/huge_page_image.h"
+#include "image/huge_page_memory.h"
 #include "image/png_reader.h"
 #include <QBuffer>
 #include <QFile>
@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <cstdio>
+#include <memory>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -335,6 +336,34 @@ static JpegOutcome decodeJpeg(const QByteArray& bytes, const DecodeRequest& requ
     return JpegOutcome::Decoded;
 }
 
+// No JPEG or BMP within the pixel budget needs a bigger file: a BMP holds
+// at most four bytes a pixel, a JPEG far fewer.
+constexpr qint64 contentLimit = pictureBudget * 4;
+
+// A regular file's content, size bytes from its current position; bytes
+// stays valid while the content lives. A big one goes to huge pages: the
+// first touch of a 7 MB photo's small pages costs a sixth of its decode.
+// Empty bytes when the memory cannot be had.
+struct FileContent {
+    std::unique_ptr<HugePageMemory> memory;
+    QByteArray bytes;
+};
+
+static FileContent readContent(QFile& file, qint64 size)
+{
+    FileContent content;
+    if (!HugePageMemory::worthwhile(std::size_t(size))) {
+        content.bytes = file.read(size);
+        return content;
+    }
+    content.memory = std::make_unique<HugePageMemory>(std::size_t(size));
+    if (content.memory->empty())
+        return content;
+    const qint64 read = file.read(content.memory->data(), size);
+    content.bytes = QByteArray::fromRawData(content.memory->data(), qsizetype(std::max<qint64>(read, 0)));
+    return content;
+}
+
 // Our own readers for regular files in the formats they know; Qt's for the
 // rest (JPEG colour spaces we leave to it, other formats, pipes).
 static PictureRead decodeContent(QFile& file, const DecodeRequest& request)
@@ -344,12 +373,16 @@ static PictureRead decodeContent(QFile& file, const DecodeRequest& request)
     const QByteArray start = file.peek(8);
     if (regular && isPng(start))
         return decodePng(file, *size, request);
-    if (regular && isBmp(start))
-        return decodeBmp(file.readAll(), request);
-    if (!regular || !start.startsWith("\xff\xd8\xff"))
+    const bool bmp = regular && isBmp(start);
+    if (!bmp && (!regular || !start.startsWith("\xff\xd8\xff")))
         return decodeWithQt(&file, request);
+    if (*size > contentLimit)
+        return PictureRead{PictureRead::Undecodable, 0, {}, {}};
+    const FileContent content = readContent(file, *size);
+    if (bmp)
+        return decodeBmp(content.bytes, request);
 
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = content.bytes;
     PictureRead result;
     switch (decodeJpeg(bytes, request, result)) {
     case JpegOutcome::Decoded:

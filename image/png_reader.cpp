@@ -1,5 +1,5 @@
 #include "image/png_reader.h"
-#include "image/huge_page_image.h"
+#include "image/huge_page_memory.h"
 #include "image/premultiplied_pixels.h"
 #include "image/row_reducer.h"
 #include <csetjmp>

@@ -110,6 +110,15 @@ private slots:
         fixtures::writeText(path("bomb.png"), pngDeclaring(QSize(100000, 100000)).toStdString());
         fixtures::writeText(path("huge.jpg"), hostile::jpegDeclaring(QSize(60000, 60000)).toStdString());
         fixtures::writeText(path("large.jpg"), hostile::jpegDeclaring(QSize(20000, 10000)).toStdString());
+        // Files of several MiB, which are read into memory of their own.
+        fixtures::writeText(path("noise.jpg"), jpegSampled(noisyPicture(QSize(2400, 1800), QImage::Format_RGB32), 1, 1).toStdString());
+        QVERIFY(QFileInfo(dir.filePath("noise.jpg")).size() > 4 << 20);
+        fixtures::writePicture(path("big.bmp"), QSize(1500, 1000), Qt::blue, "BMP");
+        // A JPEG's start, then a hole to past a gigabyte that the file
+        // system need not store: more than any picture in the budget needs.
+        QFile sparse(dir.filePath("sparse.jpg"));
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.write(hostile::jpegDeclaring(QSize(400, 300))) > 0);
+        QVERIFY(sparse.resize(image::pictureBudget * 4 + 1));
     }
 
     void reads_data()
@@ -143,6 +152,9 @@ private slots:
         // Within the budget once reduced, but the file holds a few of the
         // blocks it declares: its decode would be all made-up grey.
         QTest::newRow("JPEG claiming 20000 x 10000 in a few bytes") << "large.jpg" << 1000 << full << undecodable << noImage << none;
+        QTest::newRow("JPEG of over 4 MiB, reduced") << "noise.jpg" << 600 << full << loaded << QSize(600, 450) << QSize(2400, 1800);
+        QTest::newRow("BMP of over 4 MiB") << "big.bmp" << 2000 << full << loaded << QSize(1500, 1000) << QSize(1500, 1000);
+        QTest::newRow("JPEG of over a gigabyte") << "sparse.jpg" << 1000 << full << undecodable << noImage << none;
     }
     void reads()
     {
