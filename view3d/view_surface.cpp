@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QOpenGLWidget>
 #include <QOpenGLWindow>
-#include <QShowEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -193,32 +192,6 @@ public:
 protected:
     void initializeGL() override { painter_.initializeGL(); }
     void paintGL() override { painter_.paintGL((QSizeF(size()) * devicePixelRatioF()).toSize()); }
-    void showEvent(QShowEvent* event) override
-    {
-        if (!event->spontaneous())
-            window()->windowHandle()->installEventFilter(this);
-        QOpenGLWidget::showEvent(event);
-    }
-    // A window holding an OpenGL widget is composed with OpenGL into a
-    // surface that Qt sizes when it makes the window, before a Wayland
-    // compositor has asked for a title bar drawn by the program: the surface
-    // keeps the size of the client area alone, and the client area, drawn
-    // over the title bar's place, hides it. Only a new size makes the
-    // surface again, with room for the title bar, so the window changes its
-    // size and back once it is first on the screen.
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto& shown = *static_cast<QWindow*>(watched);
-        if (event->type() == QEvent::Expose && shown.isExposed()) {
-            shown.removeEventFilter(this);
-            if (!shown.frameMargins().isNull()) {
-                const QSize size = shown.size();
-                shown.resize(size + QSize(1, 0));
-                shown.resize(size);
-            }
-        }
-        return QOpenGLWidget::eventFilter(watched, event);
-    }
 
 private:
     SurfacePainter& painter_;
